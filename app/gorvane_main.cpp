@@ -1,0 +1,112 @@
+// gorvane: the workbench. On Windows the real windows, optionally driven by a script;
+// natively a headless runner of scripts against the same window models.
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "ui/script/script_runner.h"
+#include "workbench/form1.h"
+
+#ifdef _WIN32
+#include "ui/win32/native_driver.h"
+#include "ui/win32/win32_platform.h"
+#endif
+
+namespace {
+
+struct Options {
+    std::string script, snap, program_folder, out;
+    bool help = false;
+    std::string error;
+};
+
+Options parse(int argc, char** argv) {
+    Options o;
+    for (int i = 1; i < argc; ++i) {
+        std::string a = argv[i];
+        auto value = [&](std::string& into) {
+            if (i + 1 >= argc) o.error = a + " needs a value";
+            else into = argv[++i];
+        };
+        if (a == "--script") value(o.script);
+        else if (a == "--snap") value(o.snap);
+        else if (a == "--program-folder") value(o.program_folder);
+        else if (a == "--out") value(o.out);
+        else if (a == "--help" || a == "-h" || a == "/?") o.help = true;
+        else o.error = "unknown argument " + a;
+    }
+    return o;
+}
+
+const char* kUsage =
+    "usage: gorvane [--script FILE [--snap DIR] [--out FILE]] [--program-folder DIR]\n"
+    "  --script FILE          run the user actions in FILE and print what the windows show\n"
+    "  --snap DIR             (Windows) save a picture and the native texts of each window\n"
+    "  --out FILE             write the script's output to FILE instead of the console\n"
+    "  --program-folder DIR   folder for settings, work files and batch files\n";
+
+int run_script(const Options& o, ui::ScriptPlatform& platform, ui::ScriptDriver& driver, std::ostream& out) {
+    std::ifstream in(o.script, std::ios::binary);
+    if (!in) {
+        out << "!! cannot read the script " << o.script << '\n';
+        return 2;
+    }
+    ui::ScriptRunner runner(platform, out, driver);
+    return runner.run(in);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options o = parse(argc, argv);
+    if (!o.error.empty() || o.help) {
+        std::cerr << (o.error.empty() ? "" : o.error + "\n") << kUsage;
+        return o.help ? 0 : 2;
+    }
+    std::ofstream file_out;
+    if (!o.out.empty()) file_out.open(o.out, std::ios::binary);
+    std::ostream& out = o.out.empty() ? std::cout : static_cast<std::ostream&>(file_out);
+
+#ifdef _WIN32
+    ui::Win32Binder binder(GetModuleHandleA(nullptr));
+    ui::desktop().set_observer(&binder);
+    if (o.script.empty()) {
+        ui::Win32Platform platform(binder);
+        if (!o.program_folder.empty()) platform.set_program_folder(o.program_folder);
+        ui::set_platform(&platform);
+        SetCurrentDirectoryA(platform.program_folder().c_str());
+        auto form = std::make_unique<wb::Form1>();
+        ui::desktop().show(*form);
+        int code = ui::run_message_loop(binder);
+        ui::desktop().set_observer(nullptr);
+        return code;
+    }
+    ui::ScriptPlatform platform(&out);
+    platform.set_really_start(true);
+    if (!o.program_folder.empty()) platform.set_program_folder(o.program_folder);
+    ui::set_platform(&platform);
+    SetCurrentDirectoryA(platform.program_folder().c_str());
+    auto form = std::make_unique<wb::Form1>();
+    ui::desktop().show(*form);
+    ui::Win32Binder::pump();
+    ui::NativeDriver driver(binder);
+    int status = run_script(o, platform, driver, out);
+    if (!o.snap.empty()) ui::snapshot(binder, o.snap);
+    ui::desktop().set_observer(nullptr);
+    return status;
+#else
+    if (o.script.empty()) {
+        std::cerr << "This build has no windows: give it a script of user actions.\n" << kUsage;
+        return 2;
+    }
+    ui::ScriptPlatform platform(&out);
+    if (!o.program_folder.empty()) platform.set_program_folder(o.program_folder);
+    ui::set_platform(&platform);
+    auto form = std::make_unique<wb::Form1>();
+    ui::desktop().show(*form);
+    ui::ScriptDriver driver;
+    return run_script(o, platform, driver, out);
+#endif
+}

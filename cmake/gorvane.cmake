@@ -1,0 +1,25 @@
+# Shared build helpers.
+
+# GoogleTest: the system's copy natively; built from Debian's sources for the Windows target.
+if(CMAKE_CROSSCOMPILING)
+  set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+  add_library(GTest::gtest ALIAS gtest)
+  add_library(GTest::gtest_main ALIAS gtest_main)
+else()
+  find_package(GTest REQUIRED)
+endif()
+
+# gorvane_test(NAME SOURCES... LIBS libs...): one GoogleTest program, run by CTest
+# (under wine when cross-built, through CMAKE_CROSSCOMPILING_EMULATOR).
+function(gorvane_test name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES} ${T_UNPARSED_ARGUMENTS})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main)
+  target_compile_definitions(${name} PRIVATE
+    GORVANE_SOURCE_DIR="${CMAKE_SOURCE_DIR}" GORVANE_BIN_DIR="${CMAKE_BINARY_DIR}/bin")
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES TIMEOUT 600)
+endfunction()

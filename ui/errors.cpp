@@ -1,0 +1,62 @@
+#include "errors.h"
+
+namespace ui {
+
+std::string error_description(int number) {
+    switch (number) {
+        case 3: return "Return without GoSub";
+        case 5: return "Invalid procedure call or argument";
+        case 6: return "Overflow";
+        case 7: return "Out of memory";
+        case 9: return "Subscript out of range";
+        case 10: return "This array is fixed or temporarily locked";
+        case 11: return "Division by zero";
+        case 13: return "Type mismatch";
+        case 14: return "Out of string space";
+        case 28: return "Out of stack space";
+        case 52: return "Bad file name or number";
+        case 53: return "File not found";
+        case 54: return "Bad file mode";
+        case 55: return "File already open";
+        case 57: return "Device I/O error";
+        case 58: return "File already exists";
+        case 61: return "Disk full";
+        case 62: return "Input past end of file";
+        case 67: return "Too many files";
+        case 68: return "Device unavailable";
+        case 70: return "Permission denied";
+        case 71: return "Disk not ready";
+        case 75: return "Path/File access error";
+        case 76: return "Path not found";
+        case 91: return "Object variable or With block variable not set";
+        case 380: return "Invalid property value";
+        default: return "Application-defined or object-defined error";
+    }
+}
+
+void raise(int number) { throw RuntimeError(number, error_description(number)); }
+
+}  // namespace ui
+
+#include "platform.h"
+
+namespace ui {
+
+void guarded(const char* event, const std::function<void()>& handler) {
+    if (!handler) return;
+    try {
+        handler();
+    } catch (const StopRequest&) {
+        throw;
+    } catch (const RuntimeError& e) {
+        platform().set_busy(false);
+        platform().message_box({"Error " + std::to_string(e.number) + " : " + e.description, "",
+                                Icon::Critical, Buttons::Ok});
+    } catch (const std::exception& e) {
+        platform().set_busy(false);
+        platform().message_box({std::string("Error in ") + event + " : " + e.what(), "",
+                                Icon::Critical, Buttons::Ok});
+    }
+}
+
+}  // namespace ui

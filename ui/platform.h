@@ -1,0 +1,77 @@
+#pragma once
+// Everything the outside world provides to the logic and the window models: message boxes,
+// file and colour dialogs, starting programs, the busy pointer, repainting, the clock, GUIDs,
+// the environment, shared libraries. One implementation talks to Win32, one answers from a
+// script; tests use the script one.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace ui {
+
+enum class Icon { None, Critical, Question, Exclamation, Information };
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, AbortRetryIgnore };
+enum class Answer { Ok, Cancel, Yes, No, Retry, Abort, Ignore };
+
+struct MessageBox {
+    std::string text;   // line breaks as "\r\n"
+    std::string title;  // empty: the program's title ("Gorvane")
+    Icon icon = Icon::None;
+    Buttons buttons = Buttons::Ok;
+};
+
+struct FileDialog {
+    std::string title;
+    std::string filter;        // "description|pattern|description|pattern"
+    std::string start_folder;  // Windows path; empty: the current folder
+    bool save = false;         // a save dialog instead of an open dialog
+    std::string file_name;     // proposed name
+};
+
+struct LocalTime {
+    int year, month, day, hour, minute, second;
+};
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // Dialogs.
+    virtual Answer message_box(const MessageBox& box) = 0;
+    virtual std::optional<std::string> choose_file(const FileDialog& dialog) = 0;
+    // Colour as 0x00BBGGRR (the window system's order); nullopt when cancelled.
+    virtual std::optional<std::uint32_t> choose_colour(std::uint32_t initial) = 0;
+
+    // Feedback while an action runs.
+    virtual void set_busy(bool busy) = 0;
+    virtual void refresh() = 0;      // repaint the windows now
+    virtual void do_events() = 0;    // let pending window events run
+
+    // The program's own folder: settings, work files, batch files and bglc live here.
+    virtual std::string program_folder() = 0;
+
+    // Starting other programs, without waiting. Returns false when it could not be started.
+    virtual bool start_program(const std::string& command_line, const std::string& folder) = 0;
+    virtual bool shell_open(const std::string& file, const std::string& parameters,
+                            const std::string& verb) = 0;
+    // The program that opens a document ("" when none); 0 when no association.
+    virtual std::string find_executable(const std::string& document) = 0;
+    // True when a top-level window of the class (and title, when not empty) exists.
+    virtual bool find_window(const std::string& window_class, const std::string& title) = 0;
+
+    virtual LocalTime now() = 0;
+    virtual std::string new_guid() = 0;  // 16 random bytes as 32 upper-case hex digits
+    virtual std::string environment(const std::string& name) = 0;
+    virtual void beep() = 0;
+
+    // Shared libraries, bound by file name. Handles are opaque; null on failure.
+    virtual void* load_library(const std::string& name) = 0;
+    virtual void* library_symbol(void* library, const std::string& symbol) = 0;
+};
+
+// The process-wide platform, set once by the entry point (or a test).
+Platform& platform();
+void set_platform(Platform* p);
+
+}  // namespace ui

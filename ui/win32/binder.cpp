@@ -1,0 +1,404 @@
+#include "binder.h"
+
+#include <commctrl.h>
+
+#include "../errors.h"
+
+namespace ui {
+
+namespace {
+
+constexpr const char* kWindowClass = "GorvaneWindow";
+constexpr WORD kFirstId = 1000;
+
+std::string native_text(HWND h) {
+    int n = GetWindowTextLengthA(h);
+    std::string s(static_cast<size_t>(n) + 1, '\0');
+    GetWindowTextA(h, s.data(), n + 1);
+    s.resize(static_cast<size_t>(n));
+    return s;
+}
+
+COLORREF colour(std::uint32_t c) { return static_cast<COLORREF>(c & 0xFFFFFF); }
+
+}  // namespace
+
+Win32Binder::Win32Binder(HINSTANCE instance) : instance_(instance) {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&icc);
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = window_proc;
+    wc.hInstance = instance_;
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kWindowClass;
+    wc.hIcon = LoadIcon(instance_, MAKEINTRESOURCE(1));
+    if (!wc.hIcon) wc.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
+    RegisterClassExA(&wc);
+    font_ = CreateFontA(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, DEFAULT_QUALITY,
+                        DEFAULT_PITCH | FF_SWISS, "Tahoma");
+    bold_font_ = CreateFontA(-22, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0, DEFAULT_QUALITY,
+                             DEFAULT_PITCH | FF_SWISS, "Arial");
+    fixed_font_ = CreateFontA(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, DEFAULT_QUALITY,
+                              FIXED_PITCH | FF_MODERN, "Courier New");
+}
+
+Win32Binder::~Win32Binder() {
+    for (auto& [model, nw] : windows_) {
+        for (auto& nc : nw.controls)
+            if (nc.brush) DeleteObject(nc.brush);
+        if (nw.hwnd) DestroyWindow(nw.hwnd);
+    }
+    DeleteObject(font_);
+    DeleteObject(bold_font_);
+    DeleteObject(fixed_font_);
+}
+
+HWND Win32Binder::hwnd_of(const Window& w) const {
+    auto it = windows_.find(&w);
+    return it == windows_.end() ? nullptr : it->second.hwnd;
+}
+
+HWND Win32Binder::hwnd_of(const Control& c) const {
+    auto it = windows_.find(&c.window());
+    if (it == windows_.end()) return nullptr;
+    for (auto& nc : it->second.controls)
+        if (nc.model == &c) return nc.hwnd;
+    return nullptr;
+}
+
+HWND Win32Binder::active_hwnd() const {
+    Window* a = desktop().active();
+    return a ? hwnd_of(*a) : nullptr;
+}
+
+void Win32Binder::pump() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        HWND top = GetAncestor(msg.hwnd, GA_ROOT);
+        if (!top || !IsDialogMessageA(top, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+}
+
+void Win32Binder::set_busy(bool busy) {
+    busy_ = busy;
+    SetCursor(LoadCursor(nullptr, busy ? IDC_WAIT : IDC_ARROW));
+}
+
+void Win32Binder::window_shown(Window& w) {
+    NativeWindow& nw = windows_[&w];
+    nw.model = &w;
+    DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+    RECT r{0, 0, w.width(), w.height()};
+    AdjustWindowRectEx(&r, style, FALSE, WS_EX_CONTROLPARENT);
+    HWND owner = w.owner() ? hwnd_of(*w.owner()) : nullptr;
+    if (!owner && desktop().open_windows().size() > 1) owner = hwnd_of(*desktop().open_windows().front());
+    int x = CW_USEDEFAULT, y = CW_USEDEFAULT;
+    if (owner) {
+        RECT o;
+        GetWindowRect(owner, &o);
+        x = o.left + 40;
+        y = o.top + 40;
+    }
+    nw.hwnd = CreateWindowExA(WS_EX_CONTROLPARENT, kWindowClass, w.caption().c_str(), style, x, y,
+                              r.right - r.left, r.bottom - r.top, owner, nullptr, instance_, nullptr);
+    SetWindowLongPtrA(nw.hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    create_controls(nw);
+    push(nw);
+    if (w.is_modal() && owner) EnableWindow(owner, FALSE);
+    ShowWindow(nw.hwnd, SW_SHOWNORMAL);
+    UpdateWindow(nw.hwnd);
+}
+
+void Win32Binder::window_closed(Window& w) {
+    auto it = windows_.find(&w);
+    if (it == windows_.end()) return;
+    HWND owner = GetWindow(it->second.hwnd, GW_OWNER);
+    if (w.is_modal() && owner) EnableWindow(owner, TRUE);
+    for (auto& nc : it->second.controls)
+        if (nc.brush) DeleteObject(nc.brush);
+    HWND h = it->second.hwnd;
+    windows_.erase(it);
+    DestroyWindow(h);
+    if (w.name() == "Form1" || desktop().open_windows().empty()) {
+        quit_ = true;
+        PostQuitMessage(0);
+    }
+}
+
+void Win32Binder::window_activated(Window& w) {
+    if (activating_) return;
+    HWND h = hwnd_of(w);
+    if (!h) return;
+    activating_ = true;
+    SetForegroundWindow(h);
+    SetActiveWindow(h);
+    activating_ = false;
+}
+
+void Win32Binder::refresh() {
+    if (pushing_) return;
+    for (auto& [model, nw] : windows_) {
+        push(nw);
+        UpdateWindow(nw.hwnd);
+    }
+}
+
+void Win32Binder::create_controls(NativeWindow& nw) {
+    const auto& controls = nw.model->controls();
+    nw.controls.resize(controls.size());
+    nw.tooltip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nw.hwnd,
+                                 nullptr, instance_, nullptr);
+    SendMessageA(nw.tooltip, TTM_SETMAXTIPWIDTH, 0, 320);
+    for (size_t i = 0; i < controls.size(); ++i) {
+        Control& c = *controls[i];
+        NativeControl& nc = nw.controls[i];
+        nc.model = &c;
+        const char* cls = "STATIC";
+        DWORD style = WS_CHILD | WS_CLIPSIBLINGS, ex = 0;
+        int h = c.rect.h;
+        switch (c.kind()) {
+            case Kind::Label:
+                style |= SS_LEFT | (c.clickable ? SS_NOTIFY : 0);
+                break;
+            case Kind::Swatch:
+                style |= SS_NOTIFY;
+                ex = WS_EX_STATICEDGE;
+                break;
+            case Kind::TextBox:
+                cls = "EDIT";
+                style |= WS_TABSTOP | ES_AUTOHSCROLL;
+                ex = WS_EX_CLIENTEDGE;
+                if (c.multiline) style = (style & ~ES_AUTOHSCROLL) | ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL;
+                if (c.multiline && c.scroll_bars) style |= WS_HSCROLL | ES_AUTOHSCROLL;
+                if (c.read_only) style |= ES_READONLY;
+                break;
+            case Kind::Button:
+                cls = "BUTTON";
+                style |= WS_TABSTOP | BS_PUSHBUTTON;
+                break;
+            case Kind::CheckBox:
+                cls = "BUTTON";
+                style |= WS_TABSTOP | BS_AUTOCHECKBOX;
+                break;
+            case Kind::Option:
+                cls = "BUTTON";
+                style |= WS_TABSTOP | BS_AUTORADIOBUTTON;
+                break;
+            case Kind::ListBox:
+                cls = "LISTBOX";
+                style |= WS_TABSTOP | LBS_NOTIFY | WS_VSCROLL | LBS_NOINTEGRALHEIGHT;
+                ex = WS_EX_CLIENTEDGE;
+                break;
+            case Kind::ComboBox:
+                cls = "COMBOBOX";
+                style |= WS_TABSTOP | WS_VSCROLL | (c.editable ? CBS_DROPDOWN | CBS_AUTOHSCROLL : CBS_DROPDOWNLIST);
+                h += 200;
+                break;
+            case Kind::Frame:
+                cls = "BUTTON";
+                style = (style & ~WS_CLIPSIBLINGS) | BS_GROUPBOX;
+                break;
+            case Kind::Progress:
+                cls = PROGRESS_CLASSA;
+                break;
+        }
+        nc.hwnd = CreateWindowExA(ex, cls, "", style, c.rect.x, c.rect.y, c.rect.w, h, nw.hwnd,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstId + i)), instance_, nullptr);
+        HFONT f = c.fixed_font ? fixed_font_ : c.bold ? bold_font_ : font_;
+        SendMessageA(nc.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(f), FALSE);
+        if (c.kind() == Kind::TextBox) SendMessageA(nc.hwnd, EM_SETLIMITTEXT, 0, 0);
+        if (!c.tooltip.empty()) {
+            TOOLINFOA ti{};
+            ti.cbSize = sizeof ti;
+            ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+            ti.hwnd = nw.hwnd;
+            ti.uId = reinterpret_cast<UINT_PTR>(nc.hwnd);
+            ti.lpszText = const_cast<char*>(c.tooltip.c_str());
+            SendMessageA(nw.tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+        }
+    }
+}
+
+void Win32Binder::push(NativeWindow& nw) {
+    pushing_ = true;
+    if (native_text(nw.hwnd) != nw.model->caption()) SetWindowTextA(nw.hwnd, nw.model->caption().c_str());
+    for (auto& nc : nw.controls) push(nc);
+    pushing_ = false;
+}
+
+void Win32Binder::push(NativeControl& nc) {
+    Control& c = *nc.model;
+    if (nc.revision == c.revision()) return;
+    bool first = nc.revision == ~0ull;
+    nc.revision = c.revision();
+    HWND h = nc.hwnd;
+    switch (c.kind()) {
+        case Kind::TextBox:
+            if (native_text(h) != c.text()) SetWindowTextA(h, c.text().c_str());
+            break;
+        case Kind::ListBox:
+        case Kind::ComboBox: {
+            bool list = c.kind() == Kind::ListBox;
+            if (nc.items != c.items()) {
+                SendMessageA(h, list ? LB_RESETCONTENT : CB_RESETCONTENT, 0, 0);
+                for (auto& item : c.items())
+                    SendMessageA(h, list ? LB_ADDSTRING : CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+                nc.items = c.items();
+            }
+            int sel = static_cast<int>(SendMessageA(h, list ? LB_GETCURSEL : CB_GETCURSEL, 0, 0));
+            if (sel != c.list_index()) SendMessageA(h, list ? LB_SETCURSEL : CB_SETCURSEL, static_cast<WPARAM>(c.list_index()), 0);
+            if (!list && c.editable && native_text(h) != c.text()) SetWindowTextA(h, c.text().c_str());
+            break;
+        }
+        case Kind::CheckBox:
+        case Kind::Option:
+            if (native_text(h) != c.caption()) SetWindowTextA(h, c.caption().c_str());
+            if (static_cast<int>(SendMessageA(h, BM_GETCHECK, 0, 0)) != c.value())
+                SendMessageA(h, BM_SETCHECK, static_cast<WPARAM>(c.value()), 0);
+            break;
+        case Kind::Progress:
+            SendMessageA(h, PBM_SETRANGE32, 0, c.max_value);
+            SendMessageA(h, PBM_SETPOS, static_cast<WPARAM>(c.value()), 0);
+            break;
+        case Kind::Swatch:
+            break;
+        default:
+            if (native_text(h) != c.caption()) SetWindowTextA(h, c.caption().c_str());
+            break;
+    }
+    if (first || static_cast<bool>(IsWindowEnabled(h)) != c.enabled()) EnableWindow(h, c.enabled());
+    if (first || static_cast<bool>(IsWindowVisible(h)) != c.visible()) ShowWindow(h, c.visible() ? SW_SHOWNA : SW_HIDE);
+    InvalidateRect(h, nullptr, TRUE);
+}
+
+Win32Binder::NativeWindow* Win32Binder::find(HWND hwnd) {
+    for (auto& [model, nw] : windows_)
+        if (nw.hwnd == hwnd) return &nw;
+    return nullptr;
+}
+
+Win32Binder::NativeControl* Win32Binder::find_control(NativeWindow& nw, HWND child) {
+    for (auto& nc : nw.controls)
+        if (nc.hwnd == child) return &nc;
+    return nullptr;
+}
+
+void Win32Binder::on_command(HWND parent, WORD id, WORD code, HWND child) {
+    NativeWindow* nw = find(parent);
+    if (!nw || id < kFirstId || id - kFirstId >= nw->controls.size()) return;
+    Control& c = *nw->controls[id - kFirstId].model;
+    if (pushing_) return;
+    switch (c.kind()) {
+        case Kind::Button:
+            if (code == BN_CLICKED) c.click();
+            break;
+        case Kind::CheckBox:
+        case Kind::Option:
+            if (code == BN_CLICKED) c.click();
+            break;
+        case Kind::Label:
+        case Kind::Swatch:
+            if (code == STN_CLICKED) c.click();
+            else if (code == STN_DBLCLK) c.dblclick();
+            break;
+        case Kind::TextBox:
+            if (code == EN_CHANGE) c.set_text(native_text(child));
+            else if (code == EN_KILLFOCUS) c.lost_focus();
+            break;
+        case Kind::ListBox:
+            if (code == LBN_SELCHANGE) c.set_list_index(static_cast<int>(SendMessageA(child, LB_GETCURSEL, 0, 0)));
+            else if (code == LBN_DBLCLK) c.dblclick();
+            break;
+        case Kind::ComboBox:
+            if (code == CBN_SELCHANGE) c.set_list_index(static_cast<int>(SendMessageA(child, CB_GETCURSEL, 0, 0)));
+            else if (code == CBN_EDITCHANGE) c.set_text(native_text(child));
+            else if (code == CBN_KILLFOCUS) c.lost_focus();
+            break;
+        default:
+            break;
+    }
+    refresh();
+}
+
+LRESULT CALLBACK Win32Binder::window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* self = reinterpret_cast<Win32Binder*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (self) {
+        if (NativeWindow* nw = self->find(hwnd)) {
+            try {
+                return self->handle(*nw, msg, wp, lp);
+            } catch (const StopRequest&) {
+                PostQuitMessage(3);
+                return 0;
+            }
+        }
+    }
+    return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+LRESULT Win32Binder::handle(NativeWindow& nw, UINT msg, WPARAM wp, LPARAM lp) {
+    HWND hwnd = nw.hwnd;
+    switch (msg) {
+        case WM_COMMAND:
+            if (lp) on_command(hwnd, LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
+            return 0;
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+        case WM_CTLCOLORBTN: {
+            HDC dc = reinterpret_cast<HDC>(wp);
+            NativeControl* nc = find_control(nw, reinterpret_cast<HWND>(lp));
+            if (!nc) break;
+            Control& c = *nc->model;
+            if (c.fore_colour() != kDefaultColour) SetTextColor(dc, colour(c.fore_colour()));
+            std::uint32_t back = c.back_colour();
+            if (back == kDefaultColour) {
+                if (msg == WM_CTLCOLORSTATIC) {
+                    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+                    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+                }
+                break;
+            }
+            if (!nc->brush || nc->brush_colour != back) {
+                if (nc->brush) DeleteObject(nc->brush);
+                nc->brush = CreateSolidBrush(colour(back));
+                nc->brush_colour = back;
+            }
+            SetBkColor(dc, colour(back));
+            return reinterpret_cast<LRESULT>(nc->brush);
+        }
+        case WM_SETCURSOR:
+            if (busy_) {
+                SetCursor(LoadCursor(nullptr, IDC_WAIT));
+                return TRUE;
+            }
+            break;
+        case WM_ACTIVATE:
+            if (LOWORD(wp) != WA_INACTIVE && !activating_ && nw.model->is_open() &&
+                desktop().active() != nw.model) {
+                activating_ = true;
+                desktop().activate(*nw.model);
+                activating_ = false;
+                refresh();
+            }
+            break;
+        case WM_CLOSE:
+            desktop().close(*nw.model);
+            refresh();
+            return 0;
+        default:
+            break;
+    }
+    return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+}  // namespace ui

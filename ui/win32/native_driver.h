@@ -1,0 +1,63 @@
+#pragma once
+// Script actions performed on the native controls, so that scripts test the real windows:
+// typing sets the edit's text (the edit reports the change), buttons are clicked, list
+// selections are made and reported the way the control reports a user's choice.
+#include "../script/script_runner.h"
+#include "binder.h"
+
+namespace ui {
+
+class NativeDriver : public ScriptDriver {
+public:
+    explicit NativeDriver(Win32Binder& binder) : binder_(binder) {}
+
+    void type(Control& c, const std::string& text) override {
+        HWND h = binder_.hwnd_of(c);
+        if (!h) return ScriptDriver::type(c, text);
+        SetWindowTextA(h, text.c_str());  // the edit notifies its parent with EN_CHANGE
+    }
+    void click(Control& c) override {
+        HWND h = binder_.hwnd_of(c);
+        if (!h) return ScriptDriver::click(c);
+        if (c.kind() == Kind::Button || c.kind() == Kind::CheckBox || c.kind() == Kind::Option)
+            SendMessageA(h, BM_CLICK, 0, 0);
+        else
+            notify(c, h, STN_CLICKED);
+    }
+    void dblclick(Control& c) override {
+        HWND h = binder_.hwnd_of(c);
+        if (!h) return ScriptDriver::dblclick(c);
+        notify(c, h, c.kind() == Kind::ListBox ? LBN_DBLCLK : STN_DBLCLK);
+    }
+    void select(Control& c, int position) override {
+        HWND h = binder_.hwnd_of(c);
+        if (!h) return ScriptDriver::select(c, position);
+        bool list = c.kind() == Kind::ListBox;
+        SendMessageA(h, list ? LB_SETCURSEL : CB_SETCURSEL, static_cast<WPARAM>(position), 0);
+        notify(c, h, list ? LBN_SELCHANGE : CBN_SELCHANGE);
+    }
+    void check(Control& c, int value) override {
+        HWND h = binder_.hwnd_of(c);
+        if (!h) return ScriptDriver::check(c, value);
+        if (static_cast<int>(SendMessageA(h, BM_GETCHECK, 0, 0)) != value) SendMessageA(h, BM_CLICK, 0, 0);
+    }
+    void leave(Control& c) override {
+        HWND h = binder_.hwnd_of(c);
+        if (!h) return ScriptDriver::leave(c);
+        notify(c, h, c.kind() == Kind::ComboBox ? CBN_KILLFOCUS : EN_KILLFOCUS);
+    }
+    void close(Window& w) override {
+        HWND h = binder_.hwnd_of(w);
+        if (!h) return ScriptDriver::close(w);
+        SendMessageA(h, WM_CLOSE, 0, 0);
+    }
+    void settle() override { Win32Binder::pump(); }
+
+private:
+    void notify(Control&, HWND h, WORD code) {
+        SendMessageA(GetParent(h), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(h), code), reinterpret_cast<LPARAM>(h));
+    }
+    Win32Binder& binder_;
+};
+
+}  // namespace ui

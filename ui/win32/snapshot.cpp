@@ -1,0 +1,112 @@
+#include <cstdio>
+#include <fstream>
+
+#include "../fileio.h"
+#include "../png.h"
+#include "win32_platform.h"
+
+namespace ui {
+
+namespace {
+
+std::string native_text(HWND h) {
+    int n = GetWindowTextLengthA(h);
+    std::string s(static_cast<size_t>(n) + 1, '\0');
+    GetWindowTextA(h, s.data(), n + 1);
+    s.resize(static_cast<size_t>(n));
+    return s;
+}
+
+std::string list_text(HWND h, bool list) {
+    int n = static_cast<int>(SendMessageA(h, list ? LB_GETCOUNT : CB_GETCOUNT, 0, 0));
+    int sel = static_cast<int>(SendMessageA(h, list ? LB_GETCURSEL : CB_GETCURSEL, 0, 0));
+    std::string r;
+    for (int i = 0; i < n; ++i) {
+        int len = static_cast<int>(SendMessageA(h, list ? LB_GETTEXTLEN : CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0));
+        std::string item(static_cast<size_t>(len) + 1, '\0');
+        SendMessageA(h, list ? LB_GETTEXT : CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item.data()));
+        item.resize(static_cast<size_t>(len));
+        r += (i ? "|" : "") + std::string(i == sel ? ">" : "") + item;
+    }
+    return r;
+}
+
+std::string escape(const std::string& s) {
+    std::string r;
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '\r' && i + 1 < s.size() && s[i + 1] == '\n') { r += "\\n"; ++i; }
+        else if (s[i] == '\n' || s[i] == '\r') r += "\\n";
+        else r += s[i];
+    }
+    return r;
+}
+
+void capture(HWND hwnd, const std::string& path) {
+    SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+    for (int i = 0; i < 10; ++i) {
+        Win32Binder::pump();
+        Sleep(30);
+    }
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    int w = r.right - r.left, h = r.bottom - r.top;
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = -h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    std::vector<std::uint8_t> rgb(static_cast<size_t>(w) * h * 3);
+    auto* px = static_cast<const std::uint8_t*>(bits);
+    for (size_t i = 0; i < static_cast<size_t>(w) * h; ++i) {
+        rgb[i * 3] = px[i * 4 + 2];
+        rgb[i * 3 + 1] = px[i * 4 + 1];
+        rgb[i * 3 + 2] = px[i * 4];
+    }
+    SelectObject(mem, old);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    SetWindowPos(hwnd, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    write_file_atomic(path, encode_png(w, h, rgb));
+}
+
+}  // namespace
+
+void snapshot(Win32Binder& binder, const std::string& folder) {
+    CreateDirectoryA(folder.c_str(), nullptr);
+    for (Window* w : desktop().open_windows()) {
+        HWND hwnd = binder.hwnd_of(*w);
+        if (!hwnd) continue;
+        capture(hwnd, folder + "\\" + w->name() + ".png");
+        std::string text = "window\t" + w->name() + "\t" + native_text(hwnd) + "\n";
+        for (auto& c : w->controls()) {
+            HWND h = binder.hwnd_of(*c);
+            if (!h) continue;
+            char cls[64] = {};
+            GetClassNameA(h, cls, sizeof cls);
+            std::string value;
+            std::string k = cls;
+            for (char& ch : k) ch = static_cast<char>(toupper(static_cast<unsigned char>(ch)));
+            if (k == "LISTBOX") value = list_text(h, true);
+            else if (k == "COMBOBOX") value = list_text(h, false);
+            else value = native_text(h);
+            if (k == "BUTTON" && (c->kind() == Kind::CheckBox || c->kind() == Kind::Option))
+                value += "\t" + std::to_string(static_cast<int>(SendMessageA(h, BM_GETCHECK, 0, 0)));
+            text += c->full_name() + "\t" + cls + "\t" + (IsWindowEnabled(h) ? "enabled" : "disabled") + "\t" +
+                    (IsWindowVisible(h) ? "visible" : "hidden") + "\t" + escape(value) + "\n";
+        }
+        write_file_atomic(folder + "\\" + w->name() + ".txt", text);
+    }
+}
+
+}  // namespace ui

@@ -1,0 +1,44 @@
+#pragma once
+// MASM source lines: splitting into the first word and operands, searching line arrays,
+// finding a material's drawing block, and making labels unique.
+#include <array>
+#include <string>
+
+#include "text_file.h"
+
+namespace wb {
+
+// Element 0: the first word ("com" for a comment line); 1 .. n: the operands.
+using SplitLine = std::array<std::string, 41>;
+
+// Splits one source line; returns the number of operands. More than 40 operands raise error 9.
+// A last operand not followed by a separator loses its final character and a one-character
+// last operand is dropped (callers that need it whole use asm_field).
+int split_asm_line(const std::string& line, SplitLine& fields);
+
+// Field `index` of the line (0: first word, 1: first operand), with the line's own last
+// operand whole. Fields past the line's operands are empty or meaningless.
+std::string asm_field(const std::string& line, int index);
+
+// Trims and replaces every run of blanks by one blank.
+std::string squeeze_blanks(const std::string& text);
+
+// First line from start (forwards up to element 0's value, or backwards down to 1) whose
+// blank-squeezed form begins with the blank-squeezed text, ignoring case; 0 when none.
+long find_line(const std::string& text, const LineArray& lines, long start, bool backwards);
+
+// The drawing block of a material: block_start = the line after "MATERIAL n", block_end = the
+// block's "DRAW_TRI_END" line. Returns the "MATERIAL n" line's index, 0 when there is none.
+long find_material_block(const LineArray& lines, long material_number, long& block_start,
+                         long& block_end);
+
+// Appends suffix to every label defined in lines ("name label type") and to every reference
+// to it; returns the number of labels found. More than 2000 labels raise error 9.
+long make_labels_unique(LineArray& lines, const std::string& suffix);
+
+// Trim of blanks only (as the classic Trim does: tabs stay).
+std::string trim(const std::string& s);
+std::string upper(std::string s);
+bool starts_with(const std::string& s, const std::string& prefix);
+
+}  // namespace wb

@@ -1,0 +1,83 @@
+#pragma once
+// The main window: five numbered steps on one source pair, the message window, and the tools.
+#include "source_pair.h"
+#include "ui/window.h"
+
+namespace wb {
+
+inline constexpr const char* kVersion = "v0.31b";
+
+class Form1 : public ui::Window {
+public:
+    Form1();
+    ~Form1() override;
+
+    SourcePair pair;  // the open source pair
+
+    // Step 1
+    ui::Control& Frame1 = frame("Frame1", "");
+    ui::Control& Label6 = label("Label6", "1");
+    ui::Control& Label1 = label("Label1", "Type the exported file (without extension) and Open");
+    ui::Control& Label2 = label("Label2", "Input file");
+    ui::Control& InputFile = text_box("InputFile");
+    ui::Control& cmdBrowse = button("cmdBrowse", "...");
+    ui::Control& Command1 = button("Command1", "Open");
+    ui::Control& Label3 = label("Label3", "Output file");
+    ui::Control& OutputFile = text_box("OutputFile");
+    // Step 2
+    ui::Control& Label8 = label("Label8", "2");
+    ui::Control& Label4 = label("Label4", "Select Maping color (Highlight in gmax)");
+    ui::Control& lstMat2proc = list_box("lstMat2proc");
+    ui::Control& Label12 = label("Label12", "Actual Color");
+    ui::Control& picActual = swatch("picActual");
+    ui::Control& Label13 = label("Label13", "Link Color");
+    ui::Control& picLink = swatch("picLink");
+    ui::Control& Label14 = label("Label14", "Total Materials");
+    ui::Control& Text1 = text_box("Text1");
+    ui::Control& Label15 = label("Label15", "Unprocessed");
+    ui::Control& Text2 = text_box("Text2");
+    ui::Control& Label16 = label("Label16", "Processed");
+    // Step 3
+    ui::Control& Label10 = label("Label10", "3");
+    ui::Control& Label5 = label("Label5", "Define type of object and parameters");
+    ui::Control& typeOfObj = list_box("typeOfObj");
+    ui::Control& cmdParams = button("cmdParams", "Parameters");
+    ui::Control& txtinfo = text_box("txtinfo");
+    // Step 4
+    ui::Control& Label9 = label("Label9", "4");
+    ui::Control& Label7 = label("Label7", "Process and Repeat steps 2 to 4 until no more materials left");
+    ui::Control& Command2 = button("Command2", "Process");
+    // Step 5
+    ui::Control& Label11 = label("Label11", "5");
+    ui::Control& Label17 = label("Label17", "Generate Output file");
+    ui::Control& Command3 = button("Command3", "Save");
+    // Extra
+    ui::Control& Frame2 = frame("Frame2", "Extra");
+    ui::Control& cmdBackup = button("cmdBackup", "Backup");
+    ui::Control& cmdRestore = button("cmdRestore", "Restore");
+    ui::Control& cmdCompile = button("cmdCompile", "Compile BGL");
+    // Tools
+    ui::Control& Frame3 = frame("Frame3", "Tools");
+    ui::Control& cmdTMF = button("cmdTMF", "TMF calculator");
+    ui::Control& cmdGroundPolys = button("cmdGroundPolys", "Ground Polys");
+    ui::Control& cmdWings = button("cmdWings", "Wings - Shadow");
+    ui::Control& cmdLibTool = button("cmdLibTool", "Library Tool");
+    ui::Control& cmdLabelTool = button("cmdLabelTool", "Label Tool");
+    ui::Control& cmdLibComp = button("cmdLibComp", "Library Compiler");
+    // Messages and version
+    ui::Control& Label18 = label("Label18", "Messages");
+    ui::Control& MsgText = text_box("MsgText");
+    ui::Control& Label21 = label("Label21", kVersion);
+
+    // Actions (public for the tests and the tool windows).
+    void Open_Click();
+    void Browse_Click();
+
+    // The step digits 1 .. 5.
+    ui::Control& step_digit(int step);
+
+private:
+    void layout();
+};
+
+}  // namespace wb

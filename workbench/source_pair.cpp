@@ -1,0 +1,160 @@
+#include "source_pair.h"
+
+#include <cmath>
+
+#include "asm_line.h"
+#include "geometry.h"
+#include "ui/errors.h"
+#include "ui/format.h"
+#include "ui/platform.h"
+
+namespace wb {
+
+MaterialRow& MaterialTable::row(long n) {
+    if (n < 0 || n > kRows) ui::raise(ui::kSubscriptOutOfRange);
+    return rows_[static_cast<size_t>(n)];
+}
+const MaterialRow& MaterialTable::row(long n) const {
+    if (n < 0 || n > kRows) ui::raise(ui::kSubscriptOutOfRange);
+    return rows_[static_cast<size_t>(n)];
+}
+
+void InsertionList::reset() {
+    count_ = 0;
+    rows_.fill({});
+    rows_[1].index = kEndMark;
+}
+Insertion& InsertionList::row(int k) {
+    if (k < 0 || k > kMax + 1) ui::raise(ui::kSubscriptOutOfRange);
+    return rows_[static_cast<size_t>(k)];
+}
+const Insertion& InsertionList::row(int k) const {
+    if (k < 0 || k > kMax + 1) ui::raise(ui::kSubscriptOutOfRange);
+    return rows_[static_cast<size_t>(k)];
+}
+
+void CodeStore::reset() {
+    count_ = 0;
+    for (auto& r : rows_) r.id = 0;
+}
+StoredLine& CodeStore::row(long k) {
+    if (k < 0 || k > kMax) ui::raise(ui::kSubscriptOutOfRange);
+    return rows_[static_cast<size_t>(k)];
+}
+const StoredLine& CodeStore::row(long k) const {
+    if (k < 0 || k > kMax) ui::raise(ui::kSubscriptOutOfRange);
+    return rows_[static_cast<size_t>(k)];
+}
+
+long load_source_pair(const std::string& base, LineArray& asm_lines, LineArray& azm_lines) {
+    try {
+        return load_file2array(base + "_0.asm", asm_lines) + load_file2array(base + ".asm", azm_lines);
+    } catch (const ui::StopRequest&) {
+        throw;
+    } catch (const std::exception&) {
+        ui::platform().message_box(
+            {"Error ! Make sure you do not specify the extension, and both azm and asm files are in the same folder.",
+             "", ui::Icon::Critical, ui::Buttons::Ok});
+        return 0;
+    }
+}
+
+std::vector<MaterialListRow> read_material_list(const LineArray& asm_lines, bool& found_begin) {
+    std::vector<MaterialListRow> rows(1);
+    long last = asm_lines.top() - 1;
+    long i = 1;
+    while (i <= last && trim(asm_lines[i]) != "MATERIAL_LIST_BEGIN") ++i;
+    found_begin = i <= last;
+    if (!found_begin) return rows;
+    for (++i; i <= last; ++i) {
+        std::string t = trim(asm_lines[i]);
+        if (t == "MATERIAL_LIST_END") break;
+        rows.push_back({t, i});
+    }
+    return rows;
+}
+
+long find_vertex_list(const LineArray& asm_lines) {
+    long top = asm_lines.top();
+    for (long i = 0; i <= top && i < asm_lines.size(); ++i)
+        if (trim(asm_lines[i]) == "VERTEX_LIST_BEGIN") return i + 1;
+    return top + 1;
+}
+
+int highlight_index(const std::string& material_line) {
+    bool ok[3];
+    double v[3];
+    for (int k = 0; k < 3; ++k) v[k] = ui::to_number(asm_field(material_line, 8 + k), &ok[k]);
+    for (int k = 0; k < 3; ++k)
+        if (!ok[k] || (v[k] != 0 && v[k] != 1)) return 0;
+    int index = static_cast<int>(v[0]) * 4 + static_cast<int>(v[1]) * 2 + static_cast<int>(v[2]);
+    return index;  // 0 when all three are 0
+}
+
+std::string highlight_colour_text(int index) {
+    static const char* const texts[] = {"", "FF0000", "00FF00", "FFFF00", "0000FF", "FF00FF", "00FFFF", "FFFFFF"};
+    return index >= 1 && index <= 7 ? texts[index] : "";
+}
+
+std::string material_colour_text(const std::string& material_line) {
+    std::string r;
+    for (int k = 1; k <= 3; ++k) {
+        double v = ui::val(asm_field(material_line, k));
+        long byte = static_cast<long>(std::floor(v * 255));
+        std::string h = "00" + ui::hex(static_cast<std::uint32_t>(byte));
+        r += h.substr(h.size() - 2);
+    }
+    return r;
+}
+
+void build_material_table(SourcePair& pair) {
+    int rows = 0;
+    pair.materials.set_count(0);
+    for (long i = 1; i <= pair.material_count(); ++i) {
+        const std::string& line = pair.material_list[static_cast<size_t>(i)].line;
+        int h = highlight_index(line);
+        if (h == 0) continue;
+        MaterialRow& r = pair.materials.row(++rows);  // error 9 past 300
+        r.number = i - 1;
+        r.line = line;
+        long start = 0, end = 0;
+        r.material_line = find_material_block(pair.asm_lines, r.number, start, end);
+        r.tri_end_line = end;
+        r.link_colour = highlight_colour_text(h);
+        r.colour = material_colour_text(line);
+        r.kind.clear();
+    }
+    pair.materials.set_count(rows);
+}
+
+bool read_model_placement(SourcePair& pair, bool& heading_found) {
+    bool found = false;
+    heading_found = false;
+    const LineArray& azm = pair.azm_lines;
+    long last = azm.top() - 1;
+    for (long i = 1; i <= last; ++i) {
+        if (!starts_with(asm_field(azm[i], 0), "SCALE_AGL")) continue;
+        found = true;
+        const std::string& line = azm[i];
+        pair.placement_line = line;
+        pair.placement = read_placement_operands(line);
+        // Whole parts as signed numbers; the fractions are the unsigned sixteen bits below them.
+        pair.reference_latitude = operand_value(asm_field(line, 5)) +
+                                  fraction_to_unsigned(asm_field(line, 6)) / 65536.0;
+        pair.reference_longitude = operand_value(asm_field(line, 7)) +
+                                   fraction_to_unsigned(asm_field(line, 8)) / 65536.0;
+        pair.reference_latitude_degrees = pair.reference_latitude / kEarthDiameter * 360 / kPi;
+        double scale = operand_value(asm_field(line, 4));
+        pair.scale_factor = scale != 0 ? 65536 / scale : 0;
+        if (i + 1 <= last && starts_with(asm_field(azm[i + 1], 0), "INSTANCE_CALL")) {
+            pair.model_heading = static_cast<long>(operand_value(asm_field(azm[i + 1], 4)));
+            heading_found = true;
+        } else {
+            pair.model_heading = 0;
+            heading_found = false;
+        }
+    }
+    return found;
+}
+
+}  // namespace wb

@@ -1,0 +1,133 @@
+#pragma once
+// The exported source pair as the workbench holds it while one model is open: both files as
+// line arrays, the material list, the table of highlighted materials, the placement values,
+// and the bookkeeping of Process and Save.
+#include <array>
+#include <string>
+#include <vector>
+
+#include "placement.h"
+#include "text_file.h"
+
+namespace wb {
+
+// One highlighted material (a row of the material table).
+struct MaterialRow {
+    long number = 0;          // zero-based position in the material list
+    std::string line;         // the material line, trimmed
+    long material_line = 0;   // index of its "MATERIAL n" line in asm lines
+    long tri_end_line = 0;    // index of its block's "DRAW_TRI_END" line
+    std::string link_colour;  // highlight colour, six hex digits blue-green-red
+    std::string colour;       // own colour, six hex digits red-green-blue (its name in the list)
+    std::string kind;         // object kind applied by Process, empty until then
+};
+
+// Rows 1 .. 300; a row beyond raises error 9.
+class MaterialTable {
+public:
+    static constexpr int kRows = 300;
+    int count() const { return count_; }
+    void set_count(int n) { count_ = n; }
+    MaterialRow& row(long n);
+    const MaterialRow& row(long n) const;
+
+private:
+    int count_ = 0;
+    std::array<MaterialRow, kRows + 1> rows_{};
+};
+
+struct MaterialListRow {
+    std::string line;  // trimmed
+    long index = 0;    // in asm lines
+};
+
+// Where queued blocks go: rows sorted by insertion index, ended by the mark 999999.
+struct Insertion {
+    long index = 0;  // the block goes before this line of asm lines
+    long id = 0;     // block identifier
+};
+
+class InsertionList {
+public:
+    static constexpr int kMax = 100;
+    static constexpr long kEndMark = 999999;
+    InsertionList() { reset(); }
+    void reset();
+    int count() const { return count_; }
+    void set_count(int n) { count_ = n; }
+    Insertion& row(int k);               // 1 .. kMax + 1
+    const Insertion& row(int k) const;
+
+private:
+    int count_ = 0;
+    std::array<Insertion, kMax + 2> rows_{};
+};
+
+struct StoredLine {
+    long id = 0;
+    std::string text;
+};
+
+class CodeStore {
+public:
+    static constexpr long kMax = 50000;
+    CodeStore() : rows_(kMax + 1) {}
+    void reset();
+    long count() const { return count_; }
+    void set_count(long n) { count_ = n; }
+    StoredLine& row(long k);             // 1 .. kMax
+    const StoredLine& row(long k) const;
+
+private:
+    long count_ = 0;
+    std::vector<StoredLine> rows_;
+};
+
+struct SourcePair {
+    LineArray asm_lines;  // object file, base + "_0.asm"
+    LineArray azm_lines;  // header file, base + ".asm"
+    std::vector<MaterialListRow> material_list;  // index 0 unused; rows 1 .. count
+    long vertex_list_start = 0;
+    MaterialTable materials;
+
+    double reference_longitude = 0;
+    double reference_latitude = 0;          // metres north of the equator
+    double reference_latitude_degrees = 0;
+    std::string placement_line;
+    double scale_factor = 0;
+    long model_heading = 0;                 // 1/65536 of a turn
+    PlacementOperands placement;
+
+    InsertionList insertions;
+    CodeStore code;
+    std::vector<std::string> ext_parameters;  // the parameter-dictionary entries added by Process
+    bool header_changed = false;
+
+    long material_count() const { return static_cast<long>(material_list.size()) - 1; }
+};
+
+// Reads base + "_0.asm" and base + ".asm"; the sum of both load results, 0 when both failed.
+long load_source_pair(const std::string& base, LineArray& asm_lines, LineArray& azm_lines);
+
+// The rows between "MATERIAL_LIST_BEGIN" and "MATERIAL_LIST_END" (or the last line).
+// found_begin is false when the first marker is missing (then there are no rows).
+std::vector<MaterialListRow> read_material_list(const LineArray& asm_lines, bool& found_begin);
+
+// Index after "VERTEX_LIST_BEGIN" (element 0's value + 1 when missing).
+long find_vertex_list(const LineArray& asm_lines);
+
+// 1 .. 7 from operands 8, 9, 10 of a material line (each exactly 0 or 1); 0 for none.
+int highlight_index(const std::string& material_line);
+// Column 5 text of a highlight index ("FF0000" for 1 ...).
+std::string highlight_colour_text(int index);
+// The material's own colour, six hex digits red-green-blue, from operands 1 .. 3.
+std::string material_colour_text(const std::string& material_line);
+
+// Fills the material table from the material list; raises error 9 past 300 rows.
+void build_material_table(SourcePair& pair);
+
+// Reads every placement line of the header (the last one wins) and the heading line after it.
+// Returns true when a placement line was found; heading_found tells whether a heading was read.
+bool read_model_placement(SourcePair& pair, bool& heading_found);
+
+}  // namespace wb
