@@ -38,11 +38,14 @@ struct BitReader {
         }
         return true;
     }
-    // Tops the buffer up to 56..63 bits with one load; needs 8 bytes of input left.
+    // Tops the buffer up to 56..63 bits with one load; needs 8 bytes of input left. The
+    // load also brings part of the next byte, which is cut off to keep the bits above
+    // `count` zero.
     void refill_wide() {
         bits |= read_u64(next) << count;
         next += (63 - count) >> 3;
         count |= 56;
+        bits &= (std::uint64_t(1) << count) - 1;
     }
     std::uint32_t peek(unsigned n) const {
         return static_cast<std::uint32_t>(bits & ((std::uint64_t(1) << n) - 1));
@@ -52,6 +55,23 @@ struct BitReader {
         count -= n;
     }
 };
+
+// The literal codes by their first nine bits: the byte and the code's length (8 or 9) as
+// byte | length << 8; 0 where the bits begin a match or an end code.
+struct LiteralTable {
+    std::uint16_t entry[512];
+    constexpr LiteralTable() : entry{} {
+        for (unsigned bits = 0; bits < 512; ++bits) {
+            if ((bits & 1) == 0)
+                entry[bits] = static_cast<std::uint16_t>((bits >> 1 & 0x7F) | 8u << 8);
+            else if (bits & 2)
+                entry[bits] = static_cast<std::uint16_t>((bits >> 2 & 0x7F) | 0x80 | 9u << 8);
+        }
+    }
+};
+constexpr LiteralTable kLiterals;
+// Literals taken from one refill: 6 codes of at most 9 bits fit the 56 bits it guarantees.
+constexpr int kLiteralsPerRefill = 6;
 
 // Room that lets a match copy in 8-byte steps without a bounds test per step.
 constexpr std::size_t kCopySlack = 8;
@@ -86,7 +106,21 @@ Result decode_stream(const std::uint8_t* in, std::size_t in_length, std::uint8_t
     Result result = kBadStream;
     for (;;) {
         // 56 bits cover any code up to a length field of k = 19 without another test.
-        if (br.end - br.next >= 8) br.refill_wide();
+        if (br.end - br.next >= 8) {
+            br.refill_wide();
+            if (capacity - pos >= kLiteralsPerRefill) {
+                int n = 0;
+                for (; n < kLiteralsPerRefill; ++n) {
+                    const std::uint16_t e = kLiterals.entry[br.bits & 511];
+                    if (e == 0) break;
+                    out[pos++] = static_cast<std::uint8_t>(e);
+                    br.drop(e >> 8);
+                }
+                if (n == kLiteralsPerRefill) continue;
+                // A match (or an end code) follows: top the bits up again for it.
+                if (n > 0 && br.end - br.next >= 8) br.refill_wide();
+            }
+        }
         if (!br.need(1)) break;
         if ((br.bits & 1) == 0) {  // 0 + 7 bits: literal 00h..7Fh
             if (!br.need(8)) break;
