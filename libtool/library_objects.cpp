@@ -31,19 +31,22 @@ struct IndexEntry {
     std::int64_t position;  // 0-based file position of the entry
 };
 
-// The two exports, bound once per process.
+// The two exports, bound at the first call (again only when another platform asks).
 struct UnpackExports {
+    ui::Platform* platform = nullptr;
     FSGetUncompressedBGLDataFn get = nullptr;
     FSCompleteBGLOperationFn complete = nullptr;
 };
 
 const UnpackExports& bind_unpack_library(ui::Platform& platform) {
     static UnpackExports exports;
-    if (exports.get && exports.complete) return exports;
+    if (exports.platform == &platform) return exports;
     void* library = platform.load_library(kUnpackLibrary);
 #if !defined(_WIN32)
     // dlopen looks beside the program only through the run path: try the program's folder.
-    if (!library) library = platform.load_library(ui::native_path(join(platform.program_folder(), kUnpackLibrary)));
+    if (!library)
+        library = platform.load_library(
+            ui::native_path(join(platform.program_folder(), kUnpackLibrary)));
 #endif
     if (!library)
         throw ui::RuntimeError(ui::kFileNotFound, std::string("File not found: ") + kUnpackLibrary);
@@ -56,7 +59,7 @@ const UnpackExports& bind_unpack_library(ui::Platform& platform) {
     };
     auto* get = reinterpret_cast<FSGetUncompressedBGLDataFn>(symbol("FSGetUncompressedBGLData"));
     auto* complete = reinterpret_cast<FSCompleteBGLOperationFn>(symbol("FSCompleteBGLOperation"));
-    exports = {get, complete};
+    exports = {&platform, get, complete};
     return exports;
 }
 
