@@ -8,6 +8,11 @@
 #include <string>
 #include <vector>
 
+// <windows.h> renames MessageBox; the name here is ours.
+#ifdef MessageBox
+#undef MessageBox
+#endif
+
 namespace ui {
 
 enum class Icon { None, Critical, Question, Exclamation, Information };

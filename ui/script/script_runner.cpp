@@ -144,9 +144,10 @@ std::string ScriptRunner::expand(const std::string& line) {
 }
 
 void ScriptRunner::run_line(const std::string& raw) {
-    std::string rest = trim(expand(raw));
+    std::string rest = trim(raw);
     if (rest.empty() || rest[0] == '#') return;
     out_ << "> " << rest << '\n';
+    rest = expand(rest);
     std::string cmd = next_token(rest);
     if (cmd == "answer") {
         std::string a = trim(rest);

@@ -96,7 +96,8 @@ void Win32Binder::set_busy(bool busy) {
 void Win32Binder::window_shown(Window& w) {
     NativeWindow& nw = windows_[&w];
     nw.model = &w;
-    DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+    // No WS_CLIPCHILDREN: the window paints the background that group boxes leave to it.
+    DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
     RECT r{0, 0, w.width(), w.height()};
     AdjustWindowRectEx(&r, style, FALSE, WS_EX_CONTROLPARENT);
     HWND owner = w.owner() ? hwnd_of(*w.owner()) : nullptr;
@@ -159,7 +160,13 @@ void Win32Binder::create_controls(NativeWindow& nw) {
                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nw.hwnd,
                                  nullptr, instance_, nullptr);
     SendMessageA(nw.tooltip, TTM_SETMAXTIPWIDTH, 0, 320);
-    for (size_t i = 0; i < controls.size(); ++i) {
+    // Frames are made last so that they lie below the controls they hold (the first child
+    // made is the top one); the others keep their order, which is also the tab order.
+    std::vector<size_t> order;
+    for (int pass = 0; pass < 2; ++pass)
+        for (size_t i = 0; i < controls.size(); ++i)
+            if ((controls[i]->kind() == Kind::Frame) == (pass == 1)) order.push_back(i);
+    for (size_t i : order) {
         Control& c = *controls[i];
         NativeControl& nc = nw.controls[i];
         nc.model = &c;
@@ -206,7 +213,7 @@ void Win32Binder::create_controls(NativeWindow& nw) {
                 break;
             case Kind::Frame:
                 cls = "BUTTON";
-                style = (style & ~WS_CLIPSIBLINGS) | BS_GROUPBOX;
+                style |= BS_GROUPBOX;
                 break;
             case Kind::Progress:
                 cls = PROGRESS_CLASSA;
@@ -295,7 +302,7 @@ Win32Binder::NativeControl* Win32Binder::find_control(NativeWindow& nw, HWND chi
 
 void Win32Binder::on_command(HWND parent, WORD id, WORD code, HWND child) {
     NativeWindow* nw = find(parent);
-    if (!nw || id < kFirstId || id - kFirstId >= nw->controls.size()) return;
+    if (!nw || id < kFirstId || static_cast<size_t>(id - kFirstId) >= nw->controls.size()) return;
     Control& c = *nw->controls[id - kFirstId].model;
     if (pushing_) return;
     switch (c.kind()) {
@@ -362,7 +369,7 @@ LRESULT Win32Binder::handle(NativeWindow& nw, UINT msg, WPARAM wp, LPARAM lp) {
             if (c.fore_colour() != kDefaultColour) SetTextColor(dc, colour(c.fore_colour()));
             std::uint32_t back = c.back_colour();
             if (back == kDefaultColour) {
-                if (msg == WM_CTLCOLORSTATIC) {
+                if (msg == WM_CTLCOLORSTATIC || msg == WM_CTLCOLORBTN) {
                     SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
                     return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
                 }

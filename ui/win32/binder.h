@@ -6,6 +6,7 @@
 #include <vector>
 
 #include <windows.h>
+#undef MessageBox
 
 #include "../window.h"
 

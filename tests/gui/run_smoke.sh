@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# GUI smoke test: runs a script through the real Win32 windows of gorvane.exe under wine (on Xvfb
+# when no display is set), then checks the native controls that --snap recorded and keeps the
+# pictures in SNAPDIR.
+# usage: run_smoke.sh GORVANE_EXE SCRIPT SAMPLES SNAPDIR CHECK...
+#   CHECK is WINDOW:CONTROL:TEXT — the native text of that control must contain TEXT.
+set -u
+exe=$1 script=$2 samples=$3 snaps=$4
+shift 4
+here=$(cd "$(dirname "$0")/../.." && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"; [ -n "${xvfb_pid:-}" ] && kill $xvfb_pid 2>/dev/null' EXIT
+if [ -z "${DISPLAY:-}" ]; then
+  for n in $(seq 90 120); do
+    if [ ! -e /tmp/.X$n-lock ]; then
+      Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+      xvfb_pid=$!
+      export DISPLAY=:$n
+      sleep 1
+      break
+    fi
+  done
+fi
+mkdir -p "$work/samples" "$work/program" "$snaps"
+cp -r "$samples"/. "$work/samples/"
+# The program folder holds what ships beside gorvane.exe (bglc, its macro files ...).
+cp -r "$(dirname "$exe")"/. "$work/program/"
+win() { WINEPREFIX=${WINEPREFIX:-$here/build/wineprefix} WINEDEBUG=-all winepath -w "$1" 2>/dev/null; }
+export GORVANE_SAMPLES=$(win "$work/samples")
+"$here/cmake/wine-run.sh" "$work/program/$(basename "$exe")" --script "$(win "$script")" \
+  --snap "$(win "$snaps")" --program-folder "$(win "$work/program")" --out "$(win "$work/out.txt")"
+status=$?
+cat "$work/out.txt" 2>/dev/null
+[ $status = 0 ] || { echo "FAILED: the script ended with status $status"; exit 1; }
+fail=0
+for check in "$@"; do
+  window=${check%%:*}; rest=${check#*:}; control=${rest%%:*}; text=${rest#*:}
+  line=$(grep -P "^\Q$control\E\t" "$snaps/$window.txt" | head -1)
+  if [ -z "$line" ] || [[ "$line" != *"$text"* ]]; then
+    echo "FAILED: $window.$control does not show '$text': ${line:-(no such control)}"; fail=1
+  fi
+  [ -s "$snaps/$window.png" ] || { echo "FAILED: no picture of $window"; fail=1; }
+done
+# Files the checks expect to exist after the run: FILE:relative path in the samples copy.
+exit $fail

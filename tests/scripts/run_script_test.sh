@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Runs one script of user actions headless and compares what it printed with the expected text.
+# usage: run_script_test.sh GORVANE SCRIPT EXPECTED SAMPLES
+# The script sees GORVANE_SAMPLES (a fresh copy of samples/) and a fresh, empty program folder
+# (GORVANE_PROGRAM); both paths are written as ${GORVANE_SAMPLES} and ${GORVANE_PROGRAM} in the output.
+# With UPDATE=1 the expected text is rewritten from the run.
+set -u
+gorvane=$1 script=$2 expected=$3 samples=$4
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/samples" "$work/program"
+cp -r "$samples"/. "$work/samples/"
+export GORVANE_SAMPLES="$work/samples" GORVANE_PROGRAM="$work/program"
+# A script may bring files: NAME.files/ beside it is copied into the program folder.
+[ -d "${script%.gvs}.files" ] && cp -r "${script%.gvs}.files"/. "$work/program/"
+"$gorvane" --script "$script" --program-folder "$work/program" > "$work/out.raw" 2>&1
+status=$?
+sed -e "s#$work/samples#\${GORVANE_SAMPLES}#g" -e "s#$work/program#\${GORVANE_PROGRAM}#g" "$work/out.raw" > "$work/out"
+echo "exit $status" >> "$work/out"
+# Files the script asks to keep are listed after its output (a line "# keep NAME" in the script).
+for keep in $(sed -n 's/^# keep //p' "$script"); do
+  echo "=== $keep" >> "$work/out"
+  f="$work/samples/$keep"; [ -f "$f" ] || f="$work/program/$keep"
+  if [ -f "$f" ]; then sed -e 's/\r$/\\r/' "$f" >> "$work/out"; else echo "(missing)" >> "$work/out"; fi
+done
+if [ "${UPDATE:-0}" = 1 ]; then cp "$work/out" "$expected"; echo "updated $expected"; exit 0; fi
+if ! diff -u "$expected" "$work/out"; then
+  echo "FAILED: $script differs from $expected"
+  exit 1
+fi
