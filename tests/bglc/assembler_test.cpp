@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "memory_files.h"
+#include "temp_folder.h"
 
 using namespace bglc_test;
 using bglc::Result;
@@ -227,9 +228,9 @@ TEST(Assembler, MacroFilesAreReadOnceEvenWhenASourceIncludesThemAgain) {
 }
 
 TEST(Assembler, EndStopsReadingTheSource) {
-    Result r = assemble_text("    db 1\n    end\n    this is not assembled\n");
+    Result r = assemble_text("    db 1, 2 dup(4)\n    end\n    this is not assembled\n");
     ASSERT_TRUE(r.ok()) << all_errors(r);
-    EXPECT_EQ(r.bytes, bytes({1}));
+    EXPECT_EQ(r.bytes, bytes({1, 4, 4}));
 }
 
 // ---- errors: each names its file and line, and no bytes come out ----
@@ -318,4 +319,50 @@ TEST(AssemblerErrors, RequiredMacroArgumentsAndMissingMacroFiles) {
     // One clear message, not one per line that would need the missing macros.
     ASSERT_EQ(missing.errors.size(), 1u) << all_errors(missing);
     EXPECT_NE(missing.errors[0].message.find("cannot open include file 'bglc.inc'"), std::string::npos);
+}
+
+TEST(AssemblerErrors, RunawaySourcesStopWithAMessage) {
+    // A macro that calls itself, a file that includes itself, an expression nested without end,
+    // and macros that multiply their lines: each ends with an error, not a crash or a hang.
+    Result self = assemble_text("AGAIN macro\n    AGAIN\nendm\n    AGAIN\n");
+    ASSERT_FALSE(self.ok());
+    EXPECT_NE(self.errors[0].message.find("nested too deeply"), std::string::npos) << all_errors(self);
+
+    MemoryFiles f;
+    f.files["loop.inc"] = "    include loop.inc\n";
+    Result loop = assemble_text("    include loop.inc\n", f);
+    ASSERT_FALSE(loop.ok());
+    EXPECT_NE(loop.errors[0].message.find("nested too deeply"), std::string::npos) << all_errors(loop);
+
+    Result deep = assemble_text("    dd " + std::string(5000, '(') + "1" + std::string(5000, ')') + "\n" +
+                                "    dd " + std::string(5000, '-') + "1\n");
+    ASSERT_EQ(deep.errors.size(), 2u) << all_errors(deep);
+    EXPECT_NE(deep.errors[0].message.find("nested too deeply"), std::string::npos);
+
+    std::string grow = "M0 macro\n    db 0\nendm\n";
+    for (int k = 1; k <= 8; ++k) {
+        std::string prev = "M" + std::to_string(k - 1);
+        grow += "M" + std::to_string(k) + " macro\n";
+        for (int j = 0; j < 10; ++j) grow += "    " + prev + "\n";
+        grow += "endm\n";
+    }
+    grow += "    M8\n";
+    MemoryFiles g;
+    g.files["main.asm"] = grow;
+    bglc::Options o;
+    o.reader = g.reader();
+    o.max_lines = 20000;
+    Result big = bglc::assemble("main.asm", o);
+    ASSERT_FALSE(big.ok());
+    EXPECT_NE(big.errors[0].message.find("lines after macro expansion"), std::string::npos) << all_errors(big);
+}
+
+TEST(Assembler, IncludeNamesIgnoreLetterCaseLikeWindows) {
+    TempFolder dir;
+    dir.write("Hangar_0.asm", {"    db 7"});
+    std::string src = dir.write("main.asm", {"    include HANGAR_0.ASM"});
+    bglc::Options o;
+    Result r = bglc::assemble(src, o);
+    ASSERT_TRUE(r.ok()) << all_errors(r);
+    EXPECT_EQ(r.bytes, bytes({7}));
 }

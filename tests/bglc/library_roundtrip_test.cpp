@@ -49,3 +49,32 @@ TEST(LibraryRoundTrip, CompiledLibraryListsItsObjects) {
     EXPECT_EQ(second.index_position, 151);
     EXPECT_EQ(second.object_position, first.object_position + first.header_size + first.data_size);
 }
+
+TEST(LibraryRoundTrip, HeadersOfCompiledSourcesReadBackThroughTheHeaderReader) {
+    TempFolder dir;
+    std::string include = std::string(GORVANE_SOURCE_DIR) + "/tools/bglc/include";
+    std::ostringstream out, err;
+    ASSERT_EQ(bglc::run_compiler({"/bgl", dir.write("tmpLake.asm", lake_source(false))}, include, out, err), 0)
+        << err.str();
+    libtool::BglHeader header;
+    libtool::BglHeaderExt ext;
+    libtool::BglFile file;
+    ASSERT_EQ(libtool::open_bgl_header(dir.path("tmpLake.bgl"), header, ext, file), libtool::kBglOpened);
+    EXPECT_EQ(header.FL_world_set, 1);
+    EXPECT_EQ(header.FL_magic, static_cast<std::int32_t>(0x87654321));
+    EXPECT_EQ(header.FL_terrain_data, 168);
+    EXPECT_EQ(header.FL_north_bounds, static_cast<std::int32_t>(0xFF9A0000));
+    EXPECT_EQ(header.FL_west_bounds, static_cast<std::int32_t>(0xC0000000));
+    EXPECT_EQ(header.FL_object_ptr, 0);
+    EXPECT_EQ(ext.facility2_data, 0);
+
+    dir.write("hangar_0.asm", sample_object());
+    ASSERT_EQ(bglc::run_compiler({"/bgl", dir.write("hangar.asm", sample_header())}, include, out, err), 0)
+        << err.str();
+    libtool::BglFile sample;
+    ASSERT_EQ(libtool::open_bgl_header(dir.path("hangar.bgl"), header, ext, sample), libtool::kBglOpened);
+    EXPECT_EQ(header.FL_object_ptr, 128);
+    EXPECT_EQ(header.FL_magic, 0);
+    EXPECT_EQ(header.FL_north_bounds, 0x507AA4);
+    EXPECT_EQ(header.FL_east_bounds, static_cast<std::int32_t>(0xA9082ED3));
+}

@@ -102,4 +102,91 @@ inline Lines library_source(const std::string& dir_path) {
     };
 }
 
+// The terrain source of the lake writer (three points), or of the decal writer (two points).
+inline Lines lake_source(bool decal) {
+    Lines l = {
+        "; ========= Gorvane v0.31b. TMF Know How and macros by the Gorvane authors",
+        "",
+        "header label BGLCODE",
+        "    dw  1",
+        "    dd  0FF9A0000h",
+        "    dd  0FF980000h",
+        "    dd  0C1000000h",
+        "    dd  0C0000000h",
+        "    dd  9 dup(0)",
+        "    dd  (offset terrain_data) - (offset header)",
+        "    dd  15 dup(0)",
+        "    dd  87654321h",
+        "    dw  3 dup(0)",
+        "    dd  10 dup(0)",
+        "",
+        "terrain_data label BGLCODE",
+        "    dd  (offset terrain_header_end) - (offset terrain_data)",
+        "    dd  0202h",
+    };
+    if (!decal) {
+        Lines rest = {
+            "    dd  12 dup(0)",
+            "    dd  (offset flatten_header) - (offset terrain_data)",
+            "    dd  10 dup(0)",
+            "terrain_header_end label BGLCODE",
+            "",
+            "flatten_header label BGLCODE",
+            "    FLATTEN_HEADER  513, flatten_list, flatten_data, flatten_end",
+            "flatten_data label BGLCODE",
+            "data_start_0 label BGLCODE",
+            "    FLATTEN_DATA  1,5, 2, 3, 1, 1, 1",
+            "    FLATTEN_POLYGON 3, 6, 0",
+            "    FLATTEN_POINT  12, 200",
+            "    FLATTEN_POINT  255, 0",
+            "    FLATTEN_POINT  40, 17",
+            "data_end_0 label BGLCODE",
+            "",
+            "flatten_list Label BGLCODE",
+            "    FLATTEN_LIST 1, flatten_groups",
+            "",
+            "flatten_groups Label BGLCODE",
+            "    FLATTEN_GROUP 2345, 4711, flatten_data, data_start_0, data_end_0",
+            "flatten_end label BGLCODE",
+        };
+        l.insert(l.end(), rest.begin(), rest.end());
+    } else {
+        Lines rest = {
+            "    dd  13 dup(0)",
+            "    dd  (offset decal_header) - (offset terrain_data)",
+            "    dd  9 dup(0)",
+            "terrain_header_end label BGLCODE",
+            "",
+            "decal_header label BGLCODE",
+            "    DECAL_HEADER  256, decal_list, decal_textures, decal_end",
+            "decal_data label BGLCODE",
+            "data_start_0 label BGLCODE",
+            "    DECAL_DATA  1,5, 2, 3, 1, 0, 0 ",
+            "    DECAL_GEOMETRY  1, DECAL_POLYGON, 1, 0",
+            "    DECAL_POINTS 2",
+            "    DECAL_POINT  8160, 4080",
+            "    DECAL_POINT  4080, 12240",
+            "data_end_0 label BGLCODE",
+            "",
+            "decal_list Label BGLCODE",
+            "    DECAL_LIST 1, decal_groups, decal_data",
+            "",
+            "decal_groups Label BGLCODE",
+            "    DECAL_GROUP 2345, 4711, decal_data, data_start_0, data_end_0",
+            "decal_textures label BGLCODE",
+            "    TEXTURE_HEADER  1, texture_groups, texture_data, texture_end",
+            "    texture_groups label BGLCODE",
+            "    TEXTURE_GROUP       texture_data,   texture_start_0,    texture_end_0",
+            "texture_data label BGLCODE",
+            "texture_start_0 label BGLCODE",
+            "    TEXTURE_DATA  \"1207\", 0, 1, 4",
+            "texture_end_0 label BGLCODE",
+            "texture_end label BGLCODE",
+            "decal_end label BGLCODE",
+        };
+        l.insert(l.end(), rest.begin(), rest.end());
+    }
+    return l;
+}
+
 }  // namespace bglc_test

@@ -143,8 +143,7 @@ public:
             }
         }
         // The passes run after expansion faults too, so that one run reports as much as it can.
-        stopped = stopped && result.errors.size() >= opt.max_errors;
-        if (usable && !stopped) {
+        if (usable && !aborted) {
             std::size_t before = result.errors.size();
             run_pass(1);
             if (result.errors.size() == before) run_pass(2);
@@ -171,18 +170,20 @@ private:
     std::set<std::string> read_once;   // preloaded files, upper-case paths
     std::deque<std::unique_ptr<Expr>> equate_exprs;
     std::vector<std::int64_t> sizes;   // bytes of each statement, from pass 1
-    bool stopped = false;              // END directive, or too many errors
+    bool stopped = false;              // no more lines are read: END directive, or aborted
+    bool aborted = false;              // too many errors or lines: the passes do not run
     int local_counter = 0;
+    std::size_t lines_read = 0;
     std::int64_t here = 0;
 
     void error(const Origin& at, const std::string& message) {
-        if (stopped && result.errors.size() >= opt.max_errors) return;
+        if (aborted) return;
         std::string m = message;
         if (!at.macro.empty()) m += " (in macro " + at.macro + ")";
         result.errors.push_back(Diagnostic{at.file, at.line, m});
         if (result.errors.size() >= opt.max_errors) {
             result.errors.push_back(Diagnostic{at.file, at.line, "too many errors, stopping"});
-            stopped = true;
+            stopped = aborted = true;
         }
     }
 
@@ -246,6 +247,11 @@ private:
         auto active = [&] { return conds.empty() || conds.back().active; };
         for (std::size_t i = 0; i < lines.size() && !stopped; ++i) {
             const SourceLine& line = lines[i];
+            if (++lines_read > opt.max_lines) {
+                error(line.where, "more than " + std::to_string(opt.max_lines) + " lines after macro expansion");
+                stopped = aborted = true;
+                break;
+            }
             std::string text = trim(strip_comment(line.text));
             if (text.empty()) continue;
             std::string first, rest;
@@ -828,7 +834,7 @@ private:
                 case DataItem::Kind::Dup: {
                     auto n = eval(*item.expr, s.where);
                     if (!n) return;
-                    for (std::int64_t k = 0; k < n->integer && !stopped; ++k) emit_items(item.items, s);
+                    for (std::int64_t k = 0; k < n->integer && !aborted; ++k) emit_items(item.items, s);
                     break;
                 }
             }
@@ -844,7 +850,7 @@ private:
         sizes.resize(statements.size());
         for (std::size_t index = 0; index < statements.size(); ++index) {
             const Statement& s = statements[index];
-            if (stopped && result.errors.size() >= opt.max_errors) return;
+            if (aborted) return;
             here = loc;
             if (!s.label.empty()) {
                 Symbol& sym = symbols[s.label];

@@ -31,6 +31,8 @@ struct Options {
     std::vector<std::string> preload;
     FileReader reader = read_source_file;
     std::size_t max_errors = 100;
+    // Source lines read, macro expansions included; beyond it the run stops.
+    std::size_t max_lines = 4'000'000;
 };
 
 struct Result {

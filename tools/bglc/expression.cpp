@@ -18,9 +18,11 @@ public:
     }
 
 private:
+    static constexpr int kMaxDepth = 100;
     const std::vector<Token>& toks;
     std::size_t& pos;
     std::string& error;
+    int depth = 0;
 
     bool at_end() const { return pos >= toks.size(); }
     bool punct(const char* p) const {
@@ -52,7 +54,12 @@ private:
     std::unique_ptr<Expr> parse_not() {
         if (word("NOT")) {
             ++pos;
+            if (++depth > kMaxDepth) {
+                error = "expression nested too deeply";
+                return nullptr;
+            }
             auto operand = parse_not();
+            --depth;
             if (!operand) return nullptr;
             auto e = std::make_unique<Expr>();
             e->kind = Expr::Kind::Unary;
@@ -84,7 +91,12 @@ private:
     std::unique_ptr<Expr> parse_unary() {
         if (punct("-") || punct("+") || word("OFFSET")) {
             std::string op = upper(toks[pos++].text);
+            if (++depth > kMaxDepth) {
+                error = "expression nested too deeply";
+                return nullptr;
+            }
             auto operand = parse_unary();
+            --depth;
             if (!operand) return nullptr;
             if (op == "OFFSET" && operand->kind != Expr::Kind::Symbol && operand->kind != Expr::Kind::Here &&
                 operand->kind != Expr::Kind::Number) {
@@ -152,8 +164,13 @@ private:
             case TokenKind::Punct:
                 if (t.text == "(" || t.text == "[") {
                     std::string close = t.text == "(" ? ")" : "]";
+                    if (++depth > kMaxDepth) {
+                        error = "expression nested too deeply";
+                        return nullptr;
+                    }
                     ++pos;
                     auto inner = parse_or();
+                    --depth;
                     if (!inner) return nullptr;
                     if (!punct(close.c_str())) {
                         error = "missing '" + close + "'";
