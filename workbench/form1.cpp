@@ -1,8 +1,11 @@
 #include "form1.h"
 
 #include "asm_line.h"
+#include "codegen/process.h"
 #include "messages.h"
+#include "parameter_dialogs.h"
 #include "paths.h"
+#include "save_pair.h"
 #include "ui/errors.h"
 #include "ui/fileio.h"
 #include "ui/format.h"
@@ -16,39 +19,140 @@ void error_box(const std::string& text) {
     ui::platform().message_box({text, "", ui::Icon::Critical, ui::Buttons::Ok});
 }
 
+void warning_box(const std::string& text) {
+    ui::platform().message_box({text, "", ui::Icon::Exclamation, ui::Buttons::Ok});
+}
+
+void information_box(const std::string& text) {
+    ui::platform().message_box({text, "", ui::Icon::Information, ui::Buttons::Ok});
+}
+
 // Restores the normal pointer however an action ends.
 struct BusyPointer {
     BusyPointer() { ui::platform().set_busy(true); }
     ~BusyPointer() { ui::platform().set_busy(false); }
 };
 
-const char* const kObjectKinds[] = {"Lights", "Effects", "Library", "Library New", "Windsock",
-                                    "Landing Area", "Ground Type", "Lake", "Decal"};
-
 }  // namespace
 
 Form1::Form1() : ui::Window("Form1", "Gorvane", 660, 560) {
     layout();
     set_caption("Gorvane  -  MASM workbench for gmax scenery, 2002");
-    for (const char* k : kObjectKinds) typeOfObj.add_item(k);
+    for (const char* k : cg::kObjectKinds) typeOfObj.add_item(k);
     typeOfObj.set_list_index(0);
+    init_parameters();
 
     InputFile.on_change = [this] { OutputFile.set_text(InputFile.text()); };
     Command1.on_click = [this] { Open_Click(); };
     cmdBrowse.on_click = [this] { Browse_Click(); };
+    lstMat2proc.on_click = [this] { Material_Click(); };
+    typeOfObj.on_click = [this] { Update_par_line(); };
+    cmdParams.on_click = [this] { Params_Click(); };
+    Command2.on_click = [this] { Process_Click(); };
+    Command3.on_click = [this] { Save_Click(); };
+    on_activate = [this] {
+        Update_par_line();
+        read_tmf_settings();
+    };
 
-    // Behaviour that arrives with later work stays disabled until then.
-    for (ui::Control* c : {&cmdParams, &Command2, &Command3, &cmdBackup, &cmdRestore, &cmdCompile,
-                           &cmdTMF, &cmdGroundPolys, &cmdWings, &cmdLibTool, &cmdLabelTool, &cmdLibComp})
+    // Behaviour that arrives with later work stays disabled until then; Save waits for Open.
+    for (ui::Control* c : {&Command3, &cmdBackup, &cmdRestore, &cmdCompile, &cmdTMF, &cmdGroundPolys,
+                           &cmdWings, &cmdLibTool, &cmdLabelTool, &cmdLibComp})
         c->set_enabled(false);
     Label16.set_visible(false);
-    Label10.set_fore_colour(ui::kRed);
 
     set_message_window(&MsgText);
+    Update_par_line();
+    Label10.set_fore_colour(ui::kRed);
 }
 
 Form1::~Form1() {
+    for (ui::Window* w : std::initializer_list<ui::Window*>{lights_.get(), effects_.get(), windsock_.get(), library_.get()})
+        if (w && w->is_open()) ui::desktop().close(*w);
     if (message_window() == &MsgText) set_message_window(nullptr);
+}
+
+void Form1::init_parameters() {
+    int y = 0;
+    for (ui::Control* c : {&LightType, &LightInt, &LightAttnL, &LightAttS, &FlashMask, &DayFlag, &AircraftFlag,
+                           &LightVariable, &lstEffectType, &fx_params, &fx_OTG, &fx_terrain_alt, &ws_mastColor,
+                           &ws_lit, &libGUID, &libScale, &lib_OTG, &lib_terrain_alt, &platKeepPolys,
+                           &platGroundElev, &platUseAGL, &srfSurfType, &srfKeepPolys, &hldTextNumber,
+                           &hldNSOffset, &hldNSSpan, &hldWEOffset, &hldWESpan, &hldLake, &hldAlt}) {
+        c->at(0, y++, 100, 20);
+        c->set_visible(false);
+    }
+    for (int i = 0; i < 10; ++i) LightType.add_item(kLightTypes[i], kLightStateBits[i]);
+    for (const char* v : kFlashVariables) LightVariable.add_item(v);
+    for (const char* t : kSurfaceTypes) srfSurfType.add_item(t);
+    LightInt.set_text("100");
+    LightAttnL.set_text("0.4");
+    LightAttS.set_text("0.04");
+    FlashMask.set_text("CCCC");
+    fx_params.set_text(kDefaultTimeConstraints);
+    fx_terrain_alt.set_text("0");
+    ws_mastColor.set_text("10F0F0");
+    libGUID.set_text("05ADE0809h,042E14DCFh,073AEB9A1h,089EC6060h");
+    libScale.set_text("0.5");
+    lib_terrain_alt.set_text("0");
+    platGroundElev.set_text("0");
+    hldTextNumber.set_text("1207");
+    hldNSOffset.set_text("4080");
+    hldNSSpan.set_text("8160");
+    hldWEOffset.set_text("4080");
+    hldWESpan.set_text("8160");
+    hldAlt.set_text("20");
+
+    // The effect names come from "fx_list.txt" in the program folder; without it the list
+    // stays empty (the effect dialog says why when it is opened).
+    const std::string fx_list = program_file("fx_list.txt");
+    if (ui::file_exists(fx_list)) {
+        try {
+            for (const auto& name : split_lines(ui::read_file(fx_list))) lstEffectType.add_item(name);
+        } catch (const ui::RuntimeError&) {
+        }
+    }
+    if (lstEffectType.list_count() > 0) lstEffectType.set_list_index(0);
+    LightType.set_list_index(0);
+    LightVariable.set_list_index(0);
+    srfSurfType.set_list_index(0);
+
+    // A light field changed in the main window: step 3 is done.
+    auto step3_done = [this] { step_digit(3).set_fore_colour(ui::kGreen); };
+    LightInt.on_change = step3_done;
+    LightAttnL.on_change = step3_done;
+    LightAttS.on_change = step3_done;
+    LightType.on_click = step3_done;
+}
+
+void Form1::read_tmf_settings() {
+    const std::string path = program_file("tmf.ini");
+    if (!ui::file_exists(path)) return;
+    try {
+        LineArray lines;
+        lines = LineArray::from_lines(split_lines(ui::read_file(path)));
+        ui::Control* fields[] = {&hldTextNumber, &hldNSOffset, &hldNSSpan, &hldWEOffset, &hldWESpan};
+        for (long i = 2; i <= 6 && i < lines.top(); ++i) fields[i - 2]->set_text(ui::num(ui::val(lines[i])));
+    } catch (const ui::RuntimeError&) {
+        // An unreadable settings file leaves the fields as they are.
+    }
+}
+
+FrmLights& Form1::frm_lights() {
+    if (!lights_) lights_ = std::make_unique<FrmLights>(*this);
+    return *lights_;
+}
+FrmEffects& Form1::frm_effects() {
+    if (!effects_) effects_ = std::make_unique<FrmEffects>(*this);
+    return *effects_;
+}
+FrmWindsock& Form1::frm_windsock() {
+    if (!windsock_) windsock_ = std::make_unique<FrmWindsock>(*this);
+    return *windsock_;
+}
+FrmLibrary& Form1::frm_library() {
+    if (!library_) library_ = std::make_unique<FrmLibrary>(*this);
+    return *library_;
 }
 
 ui::Control& Form1::step_digit(int step) {
@@ -217,6 +321,7 @@ void Form1::Open_Click() {
             ui::delete_file(program_file(work));
 
         ui::platform().do_events();
+        Command3.set_enabled(true);
     } catch (const ui::StopRequest&) {
         throw;
     } catch (const ui::RuntimeError& e) {
@@ -224,6 +329,120 @@ void Form1::Open_Click() {
         error_box("Error : " + std::to_string(e.number) + " :" + e.description);
     } catch (const std::bad_alloc&) {
         error_box("Error : 7 :" + ui::error_description(7));
+    }
+}
+
+void Form1::Update_par_line() {
+    const std::string kind = typeOfObj.selected_text();
+    if (kind == "Lights")
+        txtinfo.set_text(LightType.selected_text() + "/" + LightInt.text() + "/" + FlashMask.text() +
+                         (AircraftFlag.value() == 1 ? "-A/C" : ""));
+    else if (kind == "Effects")
+        txtinfo.set_text(upper(lstEffectType.selected_text()) + "/" + fx_params.text());
+    else if (kind == "Windsock")
+        txtinfo.set_text("");
+    else if (kind == "Library")
+        txtinfo.set_text(libGUID.text());
+    else if (kind == "Landing Area")
+        txtinfo.set_text(platUseAGL.value() == 1 ? "SCALE_AGL" : "GROUND ELEVATION: " + platGroundElev.text() + " ft");
+    else if (kind == "Ground Type")
+        txtinfo.set_text("SURFACETYPE: " + srfSurfType.selected_text());
+}
+
+void Form1::Material_Click() {
+    const int position = lstMat2proc.list_index();
+    if (position < 0 || position + 1 > pair.materials.count()) return;
+    const MaterialRow& m = pair.materials.row(position + 1);
+    picLink.set_back_colour(colour_value(m.link_colour));
+    picActual.set_back_colour(colour_value(swap_colour_bytes(m.colour)));
+    Label16.set_visible(!m.kind.empty());
+    step_digit(2).set_fore_colour(ui::kGreen);
+    Update_par_line();
+}
+
+void Form1::Params_Click() {
+    const std::string kind = typeOfObj.selected_text();
+    if (kind == "Lights") frm_lights().open();
+    else if (kind == "Effects") frm_effects().open();
+    else if (kind == "Windsock") frm_windsock().open();
+    else if (kind == "Library" || kind == "Library New") frm_library().open();
+    // The dialogs of landing areas, ground types, lakes and decals come with their kinds.
+}
+
+void Form1::Process_Click() {
+    if (lstMat2proc.selected_text().empty()) {
+        warning_box("Error ! Please select material and set processing parameters first !!");
+        return;
+    }
+    const long row = lstMat2proc.list_index() + 1;
+    BusyPointer busy;
+    try {
+        MaterialRow& m = pair.materials.row(row);
+        if (!m.kind.empty()) {
+            warning_box("This material is already processed. Please select another.");
+            return;
+        }
+        const std::string kind = typeOfObj.selected_text();
+        cg::LightParameters lights;
+        lights.type = LightType.selected_text();
+        lights.state_bit = LightType.list_index() >= 0 ? LightType.item_data(LightType.list_index()) : 0;
+        lights.intensity = LightInt.text();
+        lights.attenuation_linear = LightAttnL.text();
+        lights.attenuation_square = LightAttS.text();
+        lights.variable = LightVariable.selected_text();
+        lights.flash_mask = FlashMask.text();
+        lights.day_off = DayFlag.value() == 1;
+        lights.aircraft = AircraftFlag.value() == 1;
+
+        const cg::ProcessResult r = cg::process_material(pair, row, kind, lights);
+        if (r.status == cg::ProcessStatus::NotAvailable) {
+            warning_box(kind + " objects cannot be generated by this version yet. The material stays unprocessed.");
+            return;
+        }
+        add_message("Lines of new code : " + (r.file_writer ? std::string() : ui::num(r.lines)));
+        m.kind = kind;
+        Label16.set_visible(true);
+        Text2.set_text(ui::num(ui::val(Text2.text()) - 1));
+        step_digit(3).set_fore_colour(ui::kRed);
+        if (ui::val(Text2.text()) == 0) {
+            step_digit(4).set_fore_colour(ui::kGreen);
+            step_digit(3).set_fore_colour(ui::kGreen);
+        }
+    } catch (const ui::StopRequest&) {
+        throw;
+    } catch (const cg::QueueFull& e) {
+        warning_box(e.description);
+    } catch (const ui::RuntimeError& e) {
+        error_box("Error : " + std::to_string(e.number) + " :" + e.description);
+    } catch (const std::bad_alloc&) {
+        error_box("Error : 7 :" + ui::error_description(7));
+    }
+}
+
+void Form1::Save_Click() {
+    if (step_digit(5).fore_colour() == ui::kGreen) {
+        information_box("This file has already been saved. Reload or restore to continue modifications");
+        return;
+    }
+    BusyPointer busy;
+    const std::string base = OutputFile.text();
+    try {
+        const SaveOutcome r = save_regenerated_pair(pair, base);
+        if (r.blocks_merged) {
+            add_message("Done. ");
+            step_digit(5).set_fore_colour(ui::kGreen);
+            information_box("Finished. Use 'bglc /bgl " + path_file_name(base) + ".asm' to compile.");
+            Command3.set_enabled(false);
+        } else if (!r.misc_merged) {
+            information_box("No material matches");
+        }
+        if (r.misc_merged) Command3.set_enabled(false);
+    } catch (const ui::StopRequest&) {
+        throw;
+    } catch (const ui::RuntimeError& e) {
+        error_box("ERROR : " + std::to_string(e.number) + ": " + e.description);
+    } catch (const std::bad_alloc&) {
+        error_box("ERROR : 7: " + ui::error_description(7));
     }
 }
 

@@ -1,11 +1,18 @@
 #pragma once
 // The main window: five numbered steps on one source pair, the message window, and the tools.
+#include <memory>
+
 #include "source_pair.h"
 #include "ui/window.h"
 
 namespace wb {
 
 inline constexpr const char* kVersion = "v0.31b";
+
+class FrmLights;
+class FrmEffects;
+class FrmWindsock;
+class FrmLibrary;
 
 class Form1 : public ui::Window {
 public:
@@ -69,15 +76,66 @@ public:
     ui::Control& MsgText = text_box("MsgText");
     ui::Control& Label21 = label("Label21", kVersion);
 
+    // The parameter set of every object kind. The fields are not shown: the parameter dialogs
+    // copy them in when they open and back on "O.K.", and Process reads them.
+    ui::Control& LightType = list_box("LightType");  // item data: the type's light-state bit
+    ui::Control& LightInt = text_box("LightInt");
+    ui::Control& LightAttnL = text_box("LightAttnL");
+    ui::Control& LightAttS = text_box("LightAttS");
+    ui::Control& FlashMask = text_box("FlashMask");
+    ui::Control& DayFlag = check_box("DayFlag", "Day off");
+    ui::Control& AircraftFlag = check_box("AircraftFlag", "Aircraft");
+    ui::Control& LightVariable = list_box("LightVariable");
+    ui::Control& lstEffectType = list_box("lstEffectType");
+    ui::Control& fx_params = text_box("fx_params");
+    ui::Control& fx_OTG = check_box("fx_OTG", "On the ground");
+    ui::Control& fx_terrain_alt = text_box("fx_terrain_alt");
+    ui::Control& ws_mastColor = text_box("ws_mastColor");
+    ui::Control& ws_lit = check_box("ws_lit", "Night Light");
+    ui::Control& libGUID = text_box("libGUID");
+    ui::Control& libScale = text_box("libScale");
+    ui::Control& lib_OTG = check_box("lib_OTG", "On the ground");
+    ui::Control& lib_terrain_alt = text_box("lib_terrain_alt");
+    ui::Control& platKeepPolys = check_box("platKeepPolys", "Keep Polygons");
+    ui::Control& platGroundElev = text_box("platGroundElev");
+    ui::Control& platUseAGL = check_box("platUseAGL", "Use Scale_AGL");
+    ui::Control& srfSurfType = list_box("srfSurfType");
+    ui::Control& srfKeepPolys = check_box("srfKeepPolys", "Keep Polygons");
+    ui::Control& hldTextNumber = text_box("hldTextNumber");
+    ui::Control& hldNSOffset = text_box("hldNSOffset");
+    ui::Control& hldNSSpan = text_box("hldNSSpan");
+    ui::Control& hldWEOffset = text_box("hldWEOffset");
+    ui::Control& hldWESpan = text_box("hldWESpan");
+    ui::Control& hldLake = check_box("hldLake", "Lake");
+    ui::Control& hldAlt = text_box("hldAlt");
+
     // Actions (public for the tests and the tool windows).
     void Open_Click();
     void Browse_Click();
+    void Material_Click();
+    void Params_Click();
+    void Process_Click();
+    void Save_Click();
+    // Rewrites the parameter line (txtinfo) from the selected kind and the parameter set.
+    void Update_par_line();
+
+    // The parameter dialogs, created on first use.
+    FrmLights& frm_lights();
+    FrmEffects& frm_effects();
+    FrmWindsock& frm_windsock();
+    FrmLibrary& frm_library();
 
     // The step digits 1 .. 5.
     ui::Control& step_digit(int step);
 
 private:
     void layout();
+    void init_parameters();
+    void read_tmf_settings();
+    std::unique_ptr<FrmLights> lights_;
+    std::unique_ptr<FrmEffects> effects_;
+    std::unique_ptr<FrmWindsock> windsock_;
+    std::unique_ptr<FrmLibrary> library_;
 };
 
 }  // namespace wb

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "ext_parameters.h"
 #include "placement.h"
 #include "text_file.h"
 
@@ -100,7 +101,7 @@ struct SourcePair {
 
     InsertionList insertions;
     CodeStore code;
-    std::vector<std::string> ext_parameters;  // the parameter-dictionary entries added by Process
+    ExtParameterList ext_parameters;  // the header's parameter dictionary, once Process read it
     bool header_changed = false;
 
     long material_count() const { return static_cast<long>(material_list.size()) - 1; }

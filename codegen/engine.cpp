@@ -1,0 +1,141 @@
+#include "engine.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "ui/errors.h"
+#include "ui/format.h"
+#include "ui/platform.h"
+#include "workbench/asm_line.h"
+#include "workbench/geometry.h"
+#include "workbench/placement.h"
+
+namespace cg {
+
+using wb::trim;
+
+void put_line(LineArray& buffer, long k, const std::string& text) {
+    long at = buffer.top() + k;
+    if (at < 1) ui::raise(ui::kSubscriptOutOfRange);
+    if (at >= buffer.size()) buffer.resize(at + 64);
+    buffer[at] = text;
+}
+
+void add_lines(LineArray& buffer, long n) { buffer.set_top(buffer.top() + n); }
+
+void comment_out(LineArray& lines, long index) { lines[index] = "; " + lines[index]; }
+
+BlockWalk::BlockWalk(LineArray& asm_lines, long material_line, long vertex_list_start, bool comment_first)
+    : lines_(asm_lines) {
+    block_line_ = material_line + 1;
+    long vertex_base = static_cast<long>(wb::operand_value(wb::asm_field(lines_[block_line_], 1)));
+    first_vertex_line_ = vertex_list_start + vertex_base;
+    ++block_line_;
+    current_ = trim(lines_[block_line_]);
+    if (comment_first) comment_out(lines_, block_line_ - 1);
+}
+
+bool BlockWalk::on_triangle() const { return wb::starts_with(current_, "DRAW_TRI "); }
+
+long BlockWalk::corner(int which) const {
+    return static_cast<long>(wb::operand_value(wb::asm_field(current_, which)));
+}
+
+const std::string& BlockWalk::vertex_line(long vertex) const {
+    long at = first_vertex_line_ + vertex;
+    if (at < 1 || at >= lines_.top()) ui::raise(ui::kSubscriptOutOfRange);
+    return lines_[at];
+}
+
+void BlockWalk::next() {
+    comment_out(lines_, block_line_);
+    ++counter_;
+    ++block_line_;
+    current_ = trim(lines_[block_line_]);
+}
+
+void BlockWalk::finish() {
+    comment_out(lines_, block_line_);
+    ++counter_;
+}
+
+long queue_insertion(wb::InsertionList& insertions, wb::CodeStore& code, const LineArray& new_code,
+                     long index) {
+    const long lines = new_code.top();
+    const int n = insertions.count() + 1;
+    if (n > wb::InsertionList::kMax)
+        throw QueueFull(ui::kSubscriptOutOfRange,
+                        "At most " + std::to_string(wb::InsertionList::kMax) +
+                            " blocks of new code can wait for Save. Save this pair, open it again and go on.");
+    if (code.count() + lines > wb::CodeStore::kMax)
+        throw QueueFull(ui::kSubscriptOutOfRange,
+                        "At most " + std::to_string(wb::CodeStore::kMax) +
+                            " lines of new code can wait for Save. Save this pair, open it again and go on.");
+    int k = 1;
+    while (k < n && insertions.row(k).index < index) ++k;
+    for (int r = n; r >= k; --r) insertions.row(r + 1) = insertions.row(r);
+    insertions.row(k) = {index, n};
+    insertions.set_count(n);
+    insertions.row(n + 1).index = wb::InsertionList::kEndMark;
+    for (long i = 1; i <= lines; ++i) code.row(code.count() + i) = {n, new_code[i]};
+    code.set_count(code.count() + lines);
+    return n;
+}
+
+long find_bgl_end(const LineArray& asm_lines) {
+    long last = std::min(asm_lines.top(), asm_lines.size() - 1);
+    for (long i = 1; i <= last; ++i)
+        if (wb::starts_with(trim(asm_lines[i]), "BGL_END")) return i;
+    ui::platform().message_box({"Cannot find proper BGL END code. File cannot be processed.", "",
+                                ui::Icon::Critical, ui::Buttons::Ok});
+    return 0;
+}
+
+Vertex read_vertex(const std::string& line) {
+    return {wb::operand_value(wb::asm_field(line, 1)), wb::operand_value(wb::asm_field(line, 2)),
+            wb::operand_value(wb::asm_field(line, 3))};
+}
+
+namespace {
+
+// Whole part and 16-bit fraction of a value, Int() rounding towards minus infinity.
+void split_value(double v, std::int32_t& whole, std::int16_t& fraction) {
+    double w = std::floor(v);
+    whole = static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<long long>(w)));
+    fraction = wb::fraction_to_signed(std::floor(65536 * (v - w)));
+}
+
+double unsigned_fraction(std::int16_t f) { return wb::fraction_to_unsigned(static_cast<double>(f)) / 65536.0; }
+
+}  // namespace
+
+Position place_offset(const PlacementRecord& r) {
+    double x = r.x, z = r.z;
+    if (r.heading != 0) {
+        double d, a;
+        wb::to_polar(x, z, d, a);
+        a += r.heading * 2 * wb::kPi / 65536;
+        wb::from_polar(d, a, x, z);
+    }
+    const double latitude = r.latitude + unsigned_fraction(r.latitude_fraction);
+    const double degrees = latitude / wb::kEarthDiameter * 360 / wb::kPi;
+    if (r.scale == 0) ui::raise(ui::kDivisionByZero);
+    const double k = 65536 / r.scale;
+    const double c = std::cos(degrees * wb::kPi / 180) * wb::kEarthDiameter * wb::kPi;
+    const double longitude_change = x * k * 4294967296.0 / c;
+
+    Position p;
+    split_value(latitude + z * k, p.latitude, p.latitude_fraction);
+    split_value(r.longitude + unsigned_fraction(r.longitude_fraction) + longitude_change, p.longitude,
+                p.longitude_fraction);
+    split_value(r.altitude + r.y * k + unsigned_fraction(r.altitude_fraction), p.altitude, p.altitude_fraction);
+    return p;
+}
+
+std::string whole_hex(std::int32_t value) { return ui::asm_hex(static_cast<std::uint32_t>(value)); }
+
+std::string fraction_hex(std::int16_t value) {
+    return ui::asm_hex(static_cast<std::uint32_t>(wb::fraction_to_unsigned(static_cast<double>(value))));
+}
+
+}  // namespace cg

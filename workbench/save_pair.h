@@ -1,0 +1,31 @@
+#pragma once
+// Save: the regenerated pair. The object file gets every queued block before its insertion
+// line and the ground-type subroutines of "tmpSurf.txt"; the header file gets the changed
+// dictionary and the miscellaneous data of "tmpMisc.asm".
+#include <string>
+
+#include "source_pair.h"
+
+namespace wb {
+
+struct SaveOutcome {
+    bool object_written = false;  // output base + "_0.asm"
+    bool header_written = false;  // output base + ".asm"
+    bool blocks_merged = false;   // the queue held at least one block
+    bool misc_merged = false;     // "tmpMisc.asm" went into the header
+};
+
+// The object file's lines with every queued block merged before its insertion index: lines
+// 1 .. element 0 of asm lines (the last one empty). Raises error 9 for a block identifier that
+// the code store does not hold.
+std::vector<std::string> merge_queued_blocks(const SourcePair& pair);
+
+// The header's lines with the miscellaneous data section of a "tmpMisc.asm" merged in.
+std::vector<std::string> merge_misc_data(const LineArray& header, const LineArray& misc);
+
+// Writes the output pair from the model and the work files in work_folder. Everything is built
+// in memory first and each file is written through a temporary file and renamed over its
+// target, so a failure leaves the previous files whole. Throws ui::RuntimeError on failure.
+SaveOutcome save_regenerated_pair(const SourcePair& pair, const std::string& output_base);
+
+}  // namespace wb
