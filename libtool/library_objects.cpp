@@ -26,11 +26,6 @@ std::string join(const std::string& folder, const std::string& name) {
     return folder + "\\" + name;
 }
 
-struct IndexEntry {
-    std::int32_t offset;
-    std::int64_t position;  // 0-based file position of the entry
-};
-
 // The two exports, bound at the first call (again only when another platform asks).
 struct UnpackExports {
     ui::Platform* platform = nullptr;
@@ -71,22 +66,17 @@ long read_library_objects(BglFile& file, const BglHeader& header, LibraryObjects
     if (header.FL_spare2 != 0) return kBglCompressed;
     const std::int64_t library = header.FL_library_ptr;
 
-    // The index runs up to the first entry whose offset is 0; past the end of the file every
-    // entry reads as zeros, so a missing terminator ends it there.
-    std::vector<IndexEntry> index;
+    // The index runs up to the first entry whose offset is 0 (past the end of the file every
+    // entry reads as zeros). Each object header is read where its entry points, so objects
+    // stored in another order than the index are read right too; an entry that points outside
+    // the file ends the list.
     std::array<std::uint8_t, kIndexEntrySize> entry{};
-    for (std::int64_t pos = library;; pos += kIndexEntrySize) {
-        file.read_at(pos, entry.data(), entry.size());
+    std::array<std::uint8_t, kObjectHeaderSize> fixed{};
+    for (std::int64_t index_pos = library;; index_pos += kIndexEntrySize) {
+        file.read_at(index_pos, entry.data(), entry.size());
         const std::int32_t offset = le_s32(entry, 0);
         if (offset == 0) break;
-        index.push_back({offset, pos});
-    }
-
-    // Each object header is read where its index entry points, so that objects stored out of
-    // index order are read right too.
-    std::array<std::uint8_t, kObjectHeaderSize> fixed{};
-    for (const auto& e : index) {
-        const std::int64_t start = library + e.offset;
+        const std::int64_t start = library + offset;
         if (start < 0 || start + std::int64_t(kObjectHeaderSize) > file.size()) break;
         file.read_at(start, fixed.data(), fixed.size());
         LibraryObjectRecord r;
@@ -98,16 +88,16 @@ long read_library_objects(BglFile& file, const BglHeader& header, LibraryObjects
         r.scale = le_s32(fixed, 29);
         r.type = le_s32(fixed, 33);
         r.reserved = le_s32(fixed, 37);
-        const std::int64_t name_bytes =
+        // The name runs to the end of the header; the record keeps its first 47 bytes.
+        const auto name_bytes = static_cast<std::size_t>(
             std::clamp<std::int64_t>(std::int64_t(r.header_size) - std::int64_t(kObjectHeaderSize),
-                                     0, std::int64_t(kObjectNameLength));
-        r.name.assign(kObjectNameLength, ' ');
+                                     0, std::int64_t(kObjectNameLength)));
         std::array<std::uint8_t, kObjectNameLength> name{};
-        file.read_at(start + std::int64_t(kObjectHeaderSize), name.data(),
-                     static_cast<std::size_t>(name_bytes));
+        file.read_at(start + std::int64_t(kObjectHeaderSize), name.data(), name_bytes);
+        r.name.assign(kObjectNameLength, ' ');
         std::copy_n(name.begin(), name_bytes, r.name.begin());
         r.object_position = static_cast<std::int32_t>(start + 1);
-        r.index_position = static_cast<std::int32_t>(e.position + 1);
+        r.index_position = static_cast<std::int32_t>(index_pos + 1);
         objects.add(std::move(r));
     }
     return static_cast<long>(objects.count());
