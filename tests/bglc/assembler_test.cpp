@@ -217,14 +217,31 @@ TEST(Assembler, MacroFilesAreReadOnceEvenWhenASourceIncludesThemAgain) {
     MemoryFiles f;
     f.files["lib/macros.inc"] = "    include more.inc\nONE macro\n    db 1\nendm\n";
     f.files["lib/more.inc"] = "SEVEN equ 7\n";
-    f.files["main.asm"] = "    include macros.inc\n    include more.inc\n    ONE\n    db SEVEN\n";
+    // A copy of the macro file beside the source is the same library: it is not read again.
+    f.files["copy/macros.inc"] = "SEVEN equ 8\n";
+    f.files["copy/main.asm"] = "    include macros.inc\n    include more.inc\n    ONE\n    db SEVEN\n";
     bglc::Options o;
     o.reader = f.reader();
     o.include_dirs = {"lib"};
     o.preload = {"macros.inc"};
-    Result r = bglc::assemble("main.asm", o);
+    Result r = bglc::assemble("copy/main.asm", o);
     ASSERT_TRUE(r.ok()) << all_errors(r);
     EXPECT_EQ(r.bytes, bytes({1, 7}));
+}
+
+TEST(Assembler, ColonLabelsBeforeMacroCallsAndRepeatedEquates) {
+    Result r = assemble_text(
+        "TWO macro\n    db 2\nendm\n"
+        "start: TWO\n"
+        "again: next: db 3\n"
+        "SIZE equ 4\n"
+        "SIZE equ 4\n"
+        "    dw offset start, offset again, offset next, SIZE\n");
+    ASSERT_TRUE(r.ok()) << all_errors(r);
+    EXPECT_EQ(r.bytes, bytes({2, 3, 0, 0, 1, 0, 1, 0, 4, 0}));
+    Result clash = assemble_text("SIZE equ 4\nSIZE equ 5\n");
+    ASSERT_EQ(clash.errors.size(), 1u);
+    EXPECT_NE(clash.errors[0].message.find("duplicated label 'SIZE'"), std::string::npos);
 }
 
 TEST(Assembler, EndStopsReadingTheSource) {

@@ -76,6 +76,7 @@ struct Symbol {
     std::int64_t value = 0;
     bool placed = false;        // label: location known in the current pass
     const Expr* expr = nullptr; // equate
+    std::string text;           // equate: its expression as written
     bool evaluating = false;
 };
 
@@ -167,7 +168,7 @@ private:
     std::map<std::string, Symbol> symbols;
     std::map<std::string, Macro> macros;
     std::set<std::string> types = kTypes;
-    std::set<std::string> read_once;   // preloaded files, upper-case paths
+    std::set<std::string> read_once;   // names of macro files read, upper case
     std::deque<std::unique_ptr<Expr>> equate_exprs;
     std::vector<std::int64_t> sizes;   // bytes of each statement, from pass 1
     bool stopped = false;              // no more lines are read: END directive, or aborted
@@ -214,7 +215,11 @@ private:
         for (const auto& c : candidates) {
             auto file = opt.reader(c);
             if (!file) continue;
-            std::string key = upper(file->path);
+            // A macro file is known by its name: a copy of bglc.inc beside a source is the
+            // same macro library, not a second one.
+            std::string path = file->path;
+            std::string key = upper(path.substr(path.find_last_of("\\/") == std::string::npos
+                                                    ? 0 : path.find_last_of("\\/") + 1));
             if (read_once.count(key)) return;
             // Macro files, and the files they include, are read once per run.
             bool macro_file = preload || preloading;
@@ -256,6 +261,12 @@ private:
             if (text.empty()) continue;
             std::string first, rest;
             split_first_word(text, first, rest);
+            // "name: statement" defines the label, then the rest is read as a line of its own.
+            while (first.size() > 1 && first.back() == ':' && !rest.empty() && active()) {
+                add_label(first.substr(0, first.size() - 1), line.where);
+                text = rest;
+                split_first_word(text, first, rest);
+            }
             std::string u = upper(first);
             std::string second, after_second;
             split_first_word(rest, second, after_second);
@@ -569,9 +580,13 @@ private:
                 error(at, "bad equate '" + t[0].text + "': " + err);
                 return;
             }
+            auto same = symbols.find(t[0].text);
+            if (same != symbols.end() && same->second.kind == Symbol::Kind::Equate && same->second.text == rhs)
+                return;   // the same equate again, as when two files share a definition
             if (!define(t[0].text, Symbol::Kind::Equate, at)) return;
             equate_exprs.push_back(std::move(e));
             symbols[t[0].text].expr = equate_exprs.back().get();
+            symbols[t[0].text].text = rhs;
             return;
         }
         if (ident(0) && w1 == "TYPEDEF") {
