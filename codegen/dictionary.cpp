@@ -97,7 +97,7 @@ void update_dictionary(LineArray& azm_lines, wb::ExtParameterList& list) {
     long i = list.size_line;
     for (;; ++i) {
         if (i < 1 || i > last) ui::raise(ui::kSubscriptOutOfRange);
-        if (source[i].compare(0, 30, kEndLabel) == 0) break;
+        if (starts_with(trim(source[i]), kEndLabel)) break;
         source[i] = "; " + source[i];
     }
 
@@ -113,7 +113,7 @@ void update_dictionary(LineArray& azm_lines, wb::ExtParameterList& list) {
     for (++j;; ++j) {
         if (j > last) ui::raise(ui::kSubscriptOutOfRange);
         out.push_back(source[j]);
-        if (source[j].compare(0, 26, kLabel) == 0) break;
+        if (starts_with(trim(source[j]), kLabel)) break;
     }
     out.push_back(kSizeLine);
     list.size_line = static_cast<long>(out.size());

@@ -29,6 +29,12 @@ const KindRow kDispatch[] = {
 
 }  // namespace
 
+long generate_object_code(const std::string& kind, LineArray& asm_lines, const wb::MaterialTable& materials,
+                          long row, long vertex_list_start, const LightParameters& lights, LineArray& new_code) {
+    if (kind == "Lights") return generate_lights(asm_lines, materials, row, vertex_list_start, lights, new_code);
+    return 0;
+}
+
 ProcessResult process_material(wb::SourcePair& pair, long row, const std::string& kind,
                                const LightParameters& lights) {
     ProcessResult result;
@@ -48,7 +54,7 @@ ProcessResult process_material(wb::SourcePair& pair, long row, const std::string
     new_code.set_top(0);
     const wb::MaterialRow& m = pair.materials.row(row);
 
-    result.lines = generate_lights(asm_lines, pair.materials, row, pair.vertex_list_start, lights, new_code);
+    result.lines = generate_object_code(kind, asm_lines, pair.materials, row, pair.vertex_list_start, lights, new_code);
     long index = m.material_line + 1;
     if (k->where == Where::AfterBglEnd) index = find_bgl_end(pair.asm_lines) + 1;
 

@@ -22,6 +22,12 @@ struct ProcessResult {
 // The object kinds, in the order of the kind list.
 extern const char* const kObjectKinds[9];
 
+// Writes the code of `kind` for material table row `row` into the new-code buffer, commenting
+// out the consumed lines of asm_lines; returns the generator's line count. Kinds without a
+// generator in this version write nothing and return 0.
+long generate_object_code(const std::string& kind, LineArray& asm_lines, const wb::MaterialTable& materials,
+                          long row, long vertex_list_start, const LightParameters& lights, LineArray& new_code);
+
 // Runs the kind's generator on material table row `row` and queues its block. Nothing of the
 // pair changes unless the whole step succeeds: a run-time error, a kind that is not available
 // and a full queue (QueueFull) leave the source lines, the header and the queue as they were.

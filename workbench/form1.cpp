@@ -54,6 +54,8 @@ Form1::Form1() : ui::Window("Form1", "Gorvane", 660, 560) {
         Update_par_line();
         read_tmf_settings();
     };
+    // The parameter dialogs do not outlive the main window.
+    on_unload = [this] { close_dialogs(); };
 
     // Behaviour that arrives with later work stays disabled until then; Save waits for Open.
     for (ui::Control* c : {&Command3, &cmdBackup, &cmdRestore, &cmdCompile, &cmdTMF, &cmdGroundPolys,
@@ -67,9 +69,13 @@ Form1::Form1() : ui::Window("Form1", "Gorvane", 660, 560) {
 }
 
 Form1::~Form1() {
+    close_dialogs();
+    if (message_window() == &MsgText) set_message_window(nullptr);
+}
+
+void Form1::close_dialogs() {
     for (ui::Window* w : std::initializer_list<ui::Window*>{lights_.get(), effects_.get(), windsock_.get(), library_.get()})
         if (w && w->is_open()) ui::desktop().close(*w);
-    if (message_window() == &MsgText) set_message_window(nullptr);
 }
 
 void Form1::init_parameters() {

@@ -132,6 +132,7 @@ private:
     void layout();
     void init_parameters();
     void read_tmf_settings();
+    void close_dialogs();
     std::unique_ptr<FrmLights> lights_;
     std::unique_ptr<FrmEffects> effects_;
     std::unique_ptr<FrmWindsock> windsock_;

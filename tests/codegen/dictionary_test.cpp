@@ -146,6 +146,17 @@ TEST_F(DictionaryFile, LoadsFromTheHeaderFileOrSaysWhyNot) {
     EXPECT_EQ(platform.shown()[0].icon, ui::Icon::Critical);
 }
 
+TEST(Dictionary, IndentedLabelsAreFoundWhenTheDictionaryIsRewritten) {
+    auto h = header_with_dictionary();
+    h[8] = "  " + h[8];
+    h[12] = "    " + h[12];
+    wb::LineArray azm = lines(h);
+    wb::ExtParameterList list;
+    EXPECT_TRUE(cg::add_light_state_entry(azm, list));
+    EXPECT_EQ(azm[13], "    dict_g_lightStates equ 156");
+    EXPECT_EQ(azm[18], "    param_extension_dictionary_end     label dword");
+}
+
 TEST(Dictionary, AHeaderWithoutAVisualModelHeaderIsRefused) {
     wb::LineArray azm = lines({"header  label   word", "        dd      0", "        include x_0.asm"});
     wb::ExtParameterList list;

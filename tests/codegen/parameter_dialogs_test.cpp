@@ -230,6 +230,15 @@ TEST_F(Parameters, LibraryDialogIsModelessAndReloadsEachTime) {
     EXPECT_EQ(form->libScale.text(), "3");
 }
 
+TEST_F(Parameters, ClosingTheMainWindowClosesItsDialogs) {
+    kind("Library");
+    form->Params_Click();
+    ASSERT_TRUE(form->frm_library().is_open());
+    ui::desktop().close(*form);
+    EXPECT_FALSE(form->frm_library().is_open());
+    EXPECT_TRUE(ui::desktop().open_windows().empty());
+}
+
 TEST_F(Parameters, KindsWithoutADialogYetOpenNothing) {
     for (const char* k : {"Landing Area", "Ground Type", "Lake", "Decal"}) {
         kind(k);
