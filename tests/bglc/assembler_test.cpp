@@ -263,6 +263,8 @@ TEST(AssemblerErrors, EachFaultIsReportedWithItsFileAndLine) {
         {"    db 1\n    dd offset nowhere\n", 2, "undefined label 'nowhere'"},
         {"a label word\n    db 1\na label word\n", 3, "duplicated label 'a' (first defined at main.asm(1))"},
         {"    db 1\n\n    DRAW_TRIANGLE 1, 2\n", 3, "unknown macro or directive 'DRAW_TRIANGLE'"},
+        {"BIG macro\nendm\n    big\n", 3, "unknown macro or directive 'big' (did you mean 'BIG'?"},
+        {"Top label word\n    dd offset top\n", 2, "undefined label 'top' (did you mean 'Top'?"},
         {"    dw 12x\n", 1, "bad number '12x'"},
         {"    dd 0FFFFFFFF\n", 1, "bad number '0FFFFFFFF'"},
         {"    db 1\n    include missing.inc\n", 2, "cannot open include file 'missing.inc'"},

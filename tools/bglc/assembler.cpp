@@ -122,6 +122,15 @@ std::string strip_angle_brackets(const std::string& s) {
     return t;
 }
 
+// Names are case-sensitive; when only the letter case differs, say so.
+template <typename Map>
+std::string case_hint(const std::string& name, const Map& names) {
+    std::string u = upper(name);
+    for (const auto& [key, value] : names)
+        if (upper(key) == u) return " (did you mean '" + key + "'? names are case-sensitive)";
+    return "";
+}
+
 class Assembler {
 public:
     explicit Assembler(const Options& o) : opt(o) {}
@@ -631,7 +640,8 @@ private:
             error(at, "local outside a macro");
             return;
         }
-        error(at, "unknown macro or directive '" + (ident(0) ? t[0].text : text.substr(0, text.find(' '))) + "'");
+        std::string word = ident(0) ? t[0].text : text.substr(0, text.find(' '));
+        error(at, "unknown macro or directive '" + word + "'" + case_hint(word, macros));
     }
 
     void add_label(const std::string& name, const Origin& at) {
@@ -719,7 +729,7 @@ private:
     std::optional<std::int64_t> lookup(const std::string& name, std::string& err) {
         auto it = symbols.find(name);
         if (it == symbols.end()) {
-            err = "undefined label '" + name + "'";
+            err = "undefined label '" + name + "'" + case_hint(name, symbols);
             return std::nullopt;
         }
         Symbol& s = it->second;
