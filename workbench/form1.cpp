@@ -213,7 +213,7 @@ void Form1::layout() {
 
     Label11.at(16, 266, 20, 28);
     Label17.at(44, 270, 300, 16);
-    Command3.at(448, 266, 90, 26);
+    Command3.at(448, 266, 90, 26).tip("Save only when you have processed all matterials.");
 
     Frame2.at(8, 300, 200, 56);
     cmdBackup.at(16, 320, 56, 26).in(Frame2);
