@@ -35,7 +35,7 @@ struct BusyPointer {
 
 }  // namespace
 
-Form1::Form1() : ui::Window("Form1", "Gorvane", 660, 560) {
+Form1::Form1() : ui::Window("Form1", "Gorvane", 656, 606) {
     layout();
     set_caption("Gorvane  -  MASM workbench for gmax scenery, 2002");
     for (const char* k : cg::kObjectKinds) typeOfObj.add_item(k);
@@ -184,8 +184,8 @@ void Form1::layout() {
     OutputFile.at(110, 58, 300, 18).tip("Must be the same with Input file. Used only for debuging.");
 
     Label8.at(16, 92, 20, 28);
-    Label4.at(44, 92, 300, 16);
-    lstMat2proc.at(44, 112, 120, 110)
+    Label4.at(44, 92, 280, 16);
+    lstMat2proc.at(44, 112, 120, 126)
         .tip("This is the color used for \"highlight\" in gmax. Select one to set its object type and parameters.");
     Label12.at(174, 112, 80, 16);
     picActual.at(256, 110, 40, 20);
@@ -195,50 +195,50 @@ void Form1::layout() {
     Text1.at(266, 164, 40, 20);
     Label15.at(174, 190, 90, 16);
     Text2.at(266, 188, 40, 20);
-    Label16.at(174, 212, 90, 16);
+    Label16.at(174, 216, 90, 16);
 
     Label10.at(330, 92, 20, 28);
     Label5.at(358, 92, 290, 16);
-    typeOfObj.at(358, 112, 130, 110)
+    typeOfObj.at(358, 112, 130, 126)
         .tip("Select the type of object that will be created in place of the above material");
     cmdParams.at(496, 112, 100, 24);
-    txtinfo.at(496, 142, 150, 80)
+    txtinfo.at(496, 142, 150, 96)
         .tip("Information regarding selected object parameters. Use button above to change.");
     txtinfo.multiline = true;
     txtinfo.read_only = true;
 
-    Label9.at(16, 232, 20, 28);
-    Label7.at(44, 236, 400, 16);
-    Command2.at(448, 232, 90, 26);
+    Label9.at(16, 248, 20, 28);
+    Label7.at(44, 254, 400, 16);
+    Command2.at(448, 250, 90, 26);
 
-    Label11.at(16, 266, 20, 28);
-    Label17.at(44, 270, 300, 16);
-    Command3.at(448, 266, 90, 26).tip("Save only when you have processed all matterials.");
+    Label11.at(16, 282, 20, 28);
+    Label17.at(44, 288, 300, 16);
+    Command3.at(448, 284, 90, 26).tip("Save only when you have processed all matterials.");
 
-    Frame2.at(8, 300, 200, 56);
-    cmdBackup.at(16, 320, 56, 26).in(Frame2);
-    cmdRestore.at(76, 320, 56, 26).in(Frame2);
-    cmdCompile.at(136, 320, 66, 26).in(Frame2);
+    Frame2.at(8, 318, 240, 86);
+    cmdBackup.at(18, 352, 70, 26).in(Frame2);
+    cmdRestore.at(92, 352, 70, 26).in(Frame2);
+    cmdCompile.at(166, 352, 76, 26).in(Frame2);
 
-    Frame3.at(216, 300, 432, 56);
-    cmdTMF.at(224, 320, 68, 26).in(Frame3).tip("Calculator for terrain-flatten macro parameters.");
-    cmdGroundPolys.at(294, 320, 68, 26).in(Frame3)
+    Frame3.at(256, 318, 392, 86);
+    cmdTMF.at(264, 338, 122, 26).in(Frame3).tip("Calculator for terrain-flatten macro parameters.");
+    cmdGroundPolys.at(390, 338, 122, 26).in(Frame3)
         .tip("Fix shadows and optimize polygons on the ground. Select the input file in step 1 above. This process must be the last one before compilation.");
-    cmdWings.at(364, 320, 68, 26).in(Frame3)
+    cmdWings.at(516, 338, 122, 26).in(Frame3)
         .tip("Creates mdl files with flexing wings, optimizes shadow for higher frame rates.");
-    cmdLibTool.at(434, 320, 68, 26).in(Frame3)
+    cmdLibTool.at(264, 370, 122, 26).in(Frame3)
         .tip("Finds, inspects and modifies the contents of bgl file libraries (Make library objects available worldwide).");
-    cmdLabelTool.at(504, 320, 68, 26).in(Frame3)
+    cmdLabelTool.at(390, 370, 122, 26).in(Frame3)
         .tip("Renames all labels of a MASM file. Used for using duplicates of an export file.");
-    cmdLibComp.at(574, 320, 68, 26).in(Frame3).tip("Create Library files from gmax objects.");
+    cmdLibComp.at(516, 370, 122, 26).in(Frame3).tip("Create Library files from gmax objects.");
 
-    Label18.at(8, 362, 100, 16);
-    MsgText.at(8, 380, 640, 150).tip("Generic info window. Latest message on top.");
+    Label18.at(8, 412, 100, 16);
+    MsgText.at(8, 430, 640, 150).tip("Generic info window. Latest message on top.");
     MsgText.multiline = true;
     MsgText.read_only = true;
     MsgText.scroll_bars = true;
     MsgText.fixed_font = true;
-    Label21.at(590, 536, 58, 16).tip("Click here to check latest version.");
+    Label21.at(598, 584, 50, 16).tip("Click here to check latest version.");
     Label21.clickable = true;
 
     for (int s = 1; s <= 5; ++s) step_digit(s).bold = true;
