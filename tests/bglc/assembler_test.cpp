@@ -244,6 +244,16 @@ TEST(Assembler, ColonLabelsBeforeMacroCallsAndRepeatedEquates) {
     EXPECT_NE(clash.errors[0].message.find("duplicated label 'SIZE'"), std::string::npos);
 }
 
+TEST(Assembler, AnyLineEndAndStrayControlCharacters) {
+    // CR LF, LF and lone CR line ends; a Ctrl-Z between words is a blank.
+    Result r = assemble_text("    db 1\r\n    db 2\n    db 3\r    db 4\r\nFIVE\x1a" "equ 5\n    db FIVE\x1a");
+    ASSERT_TRUE(r.ok()) << all_errors(r);
+    EXPECT_EQ(r.bytes, bytes({1, 2, 3, 4, 5}));
+    Result lines = assemble_text("    db 1\r    db 300\r");
+    ASSERT_EQ(lines.errors.size(), 1u);
+    EXPECT_EQ(lines.errors[0].line, 2);
+}
+
 TEST(Assembler, EndStopsReadingTheSource) {
     Result r = assemble_text("    db 1, 2 dup(4)\n    end\n    this is not assembled\n");
     ASSERT_TRUE(r.ok()) << all_errors(r);

@@ -1,5 +1,6 @@
 #include "assembler.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstring>
@@ -582,8 +583,10 @@ private:
             return;
         }
         if (ident(0) && w1 == "EQU") {
-            std::string rhs = trim(text.substr(text.find_first_of(" \t")));
-            rhs = trim(rhs.substr(3));
+            // The text after the EQU keyword, whatever separates the words.
+            std::size_t p = text.find(t[0].text) + t[0].text.size();
+            while (p < text.size() && !std::isalpha(static_cast<unsigned char>(text[p]))) ++p;
+            std::string rhs = trim(text.substr(std::min(p + 3, text.size())));
             auto e = parse_expression_text(rhs, err);
             if (!e) {
                 error(at, "bad equate '" + t[0].text + "': " + err);

@@ -75,19 +75,20 @@ std::optional<std::string> find_existing_file(const std::string& path) {
 }
 
 std::vector<std::string> split_lines(const std::string& text) {
+    // CR LF, LF and a lone CR each end a line.
     std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        auto nl = text.find('\n', start);
-        std::string line = text.substr(start, nl == std::string::npos ? std::string::npos : nl - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (nl == std::string::npos) {
-            if (!line.empty()) lines.push_back(line);
-            break;
+    std::string line;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (c == '\r' || c == '\n') {
+            lines.push_back(line);
+            line.clear();
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        } else {
+            line += c;
         }
-        lines.push_back(line);
-        start = nl + 1;
     }
+    if (!line.empty()) lines.push_back(line);
     return lines;
 }
 

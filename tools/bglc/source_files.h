@@ -35,7 +35,7 @@ std::string native_path(const std::string& path);
 // name differs only in case is found too. nullopt when there is none.
 std::optional<std::string> find_existing_file(const std::string& path);
 
-// Splits a text into lines (LF or CR LF).
+// Splits a text into lines (CR LF, LF or CR).
 std::vector<std::string> split_lines(const std::string& text);
 
 }  // namespace bglc
