@@ -30,16 +30,6 @@ const char* answer_name(Answer a) {
 
 namespace {
 
-std::string escape_breaks(const std::string& s) {
-    std::string r;
-    for (size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '\r' && i + 1 < s.size() && s[i + 1] == '\n') { r += "\\n"; ++i; }
-        else if (s[i] == '\r' || s[i] == '\n') r += "\\n";
-        else r += s[i];
-    }
-    return r;
-}
-
 bool fits(Buttons b, Answer a) {
     switch (b) {
         case Buttons::Ok: return a == Answer::Ok;
@@ -54,9 +44,19 @@ bool fits(Buttons b, Answer a) {
 
 }  // namespace
 
+std::string show_breaks(const std::string& s) {
+    std::string r;
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '\r' && i + 1 < s.size() && s[i + 1] == '\n') { r += "\\n"; ++i; }
+        else if (s[i] == '\r' || s[i] == '\n') r += "\\n";
+        else r += s[i];
+    }
+    return r;
+}
+
 std::string box_line(const MessageBox& box) {
     return std::string("[box ") + icon_name(box.icon) + "] " +
-           (box.title.empty() ? "Gorvane" : box.title) + ": " + escape_breaks(box.text);
+           (box.title.empty() ? "Gorvane" : box.title) + ": " + show_breaks(box.text);
 }
 
 void ScriptPlatform::print(const std::string& line) {

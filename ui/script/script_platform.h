@@ -16,6 +16,8 @@ using ScriptStop = StopRequest;
 
 const char* icon_name(Icon i);
 const char* answer_name(Answer a);
+// A text on one line: each line break (CR LF, CR or LF) shown as \n.
+std::string show_breaks(const std::string& text);
 // "[box critical] Gorvane: text" with line breaks shown as \n.
 std::string box_line(const MessageBox& box);
 

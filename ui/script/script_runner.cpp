@@ -46,16 +46,6 @@ std::string unescape(const std::string& s) {
     return r;
 }
 
-std::string show_breaks(const std::string& s) {
-    std::string r;
-    for (size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '\r' && i + 1 < s.size() && s[i + 1] == '\n') { r += "\\n"; ++i; }
-        else if (s[i] == '\r' || s[i] == '\n') r += "\\n";
-        else r += s[i];
-    }
-    return r;
-}
-
 std::string colour_text(std::uint32_t c) {
     if (c == kDefaultColour) return "default";
     char buf[16];

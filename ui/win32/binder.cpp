@@ -11,17 +11,17 @@ namespace {
 constexpr const char* kWindowClass = "GorvaneWindow";
 constexpr WORD kFirstId = 1000;
 
-std::string native_text(HWND h) {
+COLORREF colour(std::uint32_t c) { return static_cast<COLORREF>(c & 0xFFFFFF); }
+
+}  // namespace
+
+std::string Win32Binder::native_text(HWND h) {
     int n = GetWindowTextLengthA(h);
     std::string s(static_cast<size_t>(n) + 1, '\0');
     GetWindowTextA(h, s.data(), n + 1);
     s.resize(static_cast<size_t>(n));
     return s;
 }
-
-COLORREF colour(std::uint32_t c) { return static_cast<COLORREF>(c & 0xFFFFFF); }
-
-}  // namespace
 
 Win32Binder::Win32Binder(HINSTANCE instance) : instance_(instance) {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_PROGRESS_CLASS};

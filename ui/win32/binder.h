@@ -28,6 +28,8 @@ public:
     // The window that was closed last is Form1 (or every window is closed): time to quit.
     bool quit_requested() const { return quit_; }
     void set_busy(bool busy);
+    // The text of a native window or control.
+    static std::string native_text(HWND h);
     // Runs pending native messages without blocking.
     static void pump();
 

@@ -3,19 +3,12 @@
 
 #include "../fileio.h"
 #include "../png.h"
+#include "../script/script_platform.h"
 #include "win32_platform.h"
 
 namespace ui {
 
 namespace {
-
-std::string native_text(HWND h) {
-    int n = GetWindowTextLengthA(h);
-    std::string s(static_cast<size_t>(n) + 1, '\0');
-    GetWindowTextA(h, s.data(), n + 1);
-    s.resize(static_cast<size_t>(n));
-    return s;
-}
 
 std::string list_text(HWND h, bool list) {
     int n = static_cast<int>(SendMessageA(h, list ? LB_GETCOUNT : CB_GETCOUNT, 0, 0));
@@ -27,16 +20,6 @@ std::string list_text(HWND h, bool list) {
         SendMessageA(h, list ? LB_GETTEXT : CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item.data()));
         item.resize(static_cast<size_t>(len));
         r += (i ? "|" : "") + std::string(i == sel ? ">" : "") + item;
-    }
-    return r;
-}
-
-std::string escape(const std::string& s) {
-    std::string r;
-    for (size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '\r' && i + 1 < s.size() && s[i + 1] == '\n') { r += "\\n"; ++i; }
-        else if (s[i] == '\n' || s[i] == '\r') r += "\\n";
-        else r += s[i];
     }
     return r;
 }
@@ -88,7 +71,7 @@ void snapshot(Win32Binder& binder, const std::string& folder) {
         HWND hwnd = binder.hwnd_of(*w);
         if (!hwnd) continue;
         capture(hwnd, folder + "\\" + w->name() + ".png");
-        std::string text = "window\t" + w->name() + "\t" + native_text(hwnd) + "\n";
+        std::string text = "window\t" + w->name() + "\t" + Win32Binder::native_text(hwnd) + "\n";
         for (auto& c : w->controls()) {
             HWND h = binder.hwnd_of(*c);
             if (!h) continue;
@@ -99,11 +82,11 @@ void snapshot(Win32Binder& binder, const std::string& folder) {
             for (char& ch : k) ch = static_cast<char>(toupper(static_cast<unsigned char>(ch)));
             if (k == "LISTBOX") value = list_text(h, true);
             else if (k == "COMBOBOX") value = list_text(h, false);
-            else value = native_text(h);
+            else value = Win32Binder::native_text(h);
             if (k == "BUTTON" && (c->kind() == Kind::CheckBox || c->kind() == Kind::Option))
                 value += "\t" + std::to_string(static_cast<int>(SendMessageA(h, BM_GETCHECK, 0, 0)));
             text += c->full_name() + "\t" + cls + "\t" + (IsWindowEnabled(h) ? "enabled" : "disabled") + "\t" +
-                    (IsWindowVisible(h) ? "visible" : "hidden") + "\t" + escape(value) + "\n";
+                    (IsWindowVisible(h) ? "visible" : "hidden") + "\t" + show_breaks(value) + "\n";
         }
         write_file_atomic(folder + "\\" + w->name() + ".txt", text);
     }
