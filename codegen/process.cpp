@@ -20,23 +20,37 @@ struct KindRow {
 // Kinds whose generators come with later versions are listed so that they are recognised
 // (and refused) rather than silently treated as unknown texts.
 const KindRow kDispatch[] = {
-    {"Lights", Where::AfterMaterialLine, true},  {"Windsock", Where::AfterMaterialLine, false},
-    {"Library New", Where::AfterMaterialLine, false}, {"Effects", Where::AfterBglEnd, false},
-    {"Library", Where::AfterBglEnd, false},      {"Ground Type", Where::AfterBglEnd, false},
+    {"Lights", Where::AfterMaterialLine, true},  {"Windsock", Where::AfterMaterialLine, true},
+    {"Library New", Where::AfterMaterialLine, true}, {"Effects", Where::AfterBglEnd, true},
+    {"Library", Where::AfterBglEnd, true},       {"Ground Type", Where::AfterBglEnd, false},
     {"Landing Area", Where::OwnFile, false},     {"Lake", Where::OwnFile, false},
     {"Decal", Where::OwnFile, false},
 };
 
 }  // namespace
 
-long generate_object_code(const std::string& kind, LineArray& asm_lines, const wb::MaterialTable& materials,
-                          long row, long vertex_list_start, const LightParameters& lights, LineArray& new_code) {
-    if (kind == "Lights") return generate_lights(asm_lines, materials, row, vertex_list_start, lights, new_code);
+long generate_object_code(const std::string& kind, MarkerInput in, const ObjectParameters& p, LineArray& new_code,
+                          bool& rejected) {
+    rejected = false;
+    if (kind == "Lights")
+        return generate_lights(in.asm_lines, in.materials, in.row, in.vertex_list_start, p.lights, new_code);
+    if (kind == "Effects") return generate_effects(in, p.markers, new_code);
+    if (kind == "Library") return generate_library(in, p.markers, new_code);
+    if (kind == "Library New") return generate_library_new(in, p.markers, new_code);
+    if (kind == "Windsock") return generate_windsock(in, p.markers, new_code, rejected);
     return 0;
 }
 
 ProcessResult process_material(wb::SourcePair& pair, long row, const std::string& kind,
                                const LightParameters& lights) {
+    ObjectParameters p;
+    p.lights = lights;
+    return process_material(pair, row, kind, p);
+}
+
+ProcessResult process_material(wb::SourcePair& pair, long row, const std::string& kind,
+                               const ObjectParameters& p) {
+    const LightParameters& lights = p.lights;
     ProcessResult result;
     const KindRow* k = nullptr;
     for (const KindRow& r : kDispatch)
@@ -54,7 +68,14 @@ ProcessResult process_material(wb::SourcePair& pair, long row, const std::string
     new_code.set_top(0);
     const wb::MaterialRow& m = pair.materials.row(row);
 
-    result.lines = generate_object_code(kind, asm_lines, pair.materials, row, pair.vertex_list_start, lights, new_code);
+    bool rejected = false;
+    result.lines = generate_object_code(
+        kind, MarkerInput{asm_lines, pair.azm_lines, pair.materials, row, pair.vertex_list_start, pair.model_heading}, p,
+        new_code, rejected);
+    if (rejected) {
+        result.status = ProcessStatus::Rejected;
+        return result;
+    }
     long index = m.material_line + 1;
     if (k->where == Where::AfterBglEnd) index = find_bgl_end(pair.asm_lines) + 1;
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "light_code.h"
+#include "object_code.h"
 #include "workbench/source_pair.h"
 
 namespace cg {
@@ -11,6 +12,7 @@ namespace cg {
 enum class ProcessStatus {
     Done,          // the material is processed
     NotAvailable,  // this version cannot generate the kind yet; nothing changed
+    Rejected,      // the generator refused the material (it said why); nothing changed
 };
 
 struct ProcessResult {
@@ -22,15 +24,25 @@ struct ProcessResult {
 // The object kinds, in the order of the kind list.
 extern const char* const kObjectKinds[9];
 
+// The parameter set of every kind, as Process reads it from the main window.
+struct ObjectParameters {
+    LightParameters lights;
+    MarkerParameters markers;
+};
+
 // Writes the code of `kind` for material table row `row` into the new-code buffer, commenting
 // out the consumed lines of asm_lines; returns the generator's line count. Kinds without a
-// generator in this version write nothing and return 0.
-long generate_object_code(const std::string& kind, LineArray& asm_lines, const wb::MaterialTable& materials,
-                          long row, long vertex_list_start, const LightParameters& lights, LineArray& new_code);
+// generator in this version write nothing and return 0. `rejected` is set when the generator
+// refused the material (asm_lines and new_code are then unchanged).
+long generate_object_code(const std::string& kind, MarkerInput in, const ObjectParameters& p, LineArray& new_code,
+                          bool& rejected);
 
 // Runs the kind's generator on material table row `row` and queues its block. Nothing of the
 // pair changes unless the whole step succeeds: a run-time error, a kind that is not available
 // and a full queue (QueueFull) leave the source lines, the header and the queue as they were.
+ProcessResult process_material(wb::SourcePair& pair, long row, const std::string& kind,
+                               const ObjectParameters& p);
+// The same with default parameters for every kind but lights.
 ProcessResult process_material(wb::SourcePair& pair, long row, const std::string& kind,
                                const LightParameters& lights);
 
