@@ -186,7 +186,8 @@ TEST(GeneratedSources, TheSamplePairCompilesAfterProcessAndSave) {
     std::size_t area = static_cast<std::size_t>(at(r, "PLATFORM_0_CODE"));
     EXPECT_EQ(u16(r.bytes, area), 0x2C);
     EXPECT_EQ(u16(r.bytes, area + 6), 4);
-    EXPECT_EQ(static_cast<std::int32_t>(u32(r.bytes, area + 8)), -25);
+    EXPECT_EQ(static_cast<std::int16_t>(u16(r.bytes, area + 8)), -25);
+    EXPECT_EQ(static_cast<std::int16_t>(u16(r.bytes, area + 22)), -5);   // the last z
     EXPECT_EQ(u32(r.bytes, area + 2), at(r, "PLATFORM_0_CODE_END") - at(r, "PLATFORM_0_CODE"));
 
     // Light block: the time condition jumps to LBL1b, the flashing condition over the lights.
@@ -229,6 +230,30 @@ TEST(GeneratedSources, TheSamplePairCompilesAfterProcessAndSave) {
     EXPECT_EQ(u16(r.bytes, surface + 2), 5);
     EXPECT_EQ(u32(r.bytes, surface + 4), 60u);
     EXPECT_EQ(u32(r.bytes, surface + 8), 20u);
+}
+
+TEST(GeneratedSources, SixLandingAreasFitTheRecordLengthByte) {
+    // Every landing area after the first adds its code inside the one platform record, whose
+    // length is one byte: six four-point areas must still fit.
+    TempFolder dir;
+    Lines src = {"MISC_DATA label word", "    dd  (offset PLATFORM_0) - (offset MISC_DATA)", "    db  0",
+                 "PLATFORM_0 label BGLCODE", "    db 065h", "    db (offset PLATFORM_END) - (offset PLATFORM_0)",
+                 "    db  052h,  03Dh,  028h", "    db  0FBh,  038h,  028h", "    db  0D3h,  02Eh,  008h",
+                 "    db  0C2h,  08Ah,  004h",
+                 "    SCALE   PLATFORM_END, 0, 0, 10000h, 050764Dh, 096F4h, 0A9065CC9h, 0BDDCh, 10, 0",
+                 "    INSTANCE_CALL  PLATFORM_0_CODE, 0,0,8192", "    JUMP PLATFORM_END"};
+    for (int n = 0; n < 6; ++n) {
+        std::string p = "PLATFORM_" + std::to_string(n) + "_CODE";
+        src.push_back(p + " label BGLCODE");
+        src.push_back("    AREA_SENSE4 " + p + "_END, -25, -5, -25, -3, -23, -3, -23, -5");
+        src.push_back("    ALTITUDE_SET 10");
+        src.push_back(p + "_END label BGLCODE");
+    }
+    for (const auto& l : Lines{"    BGL_RETURN", "PLATFORM_END label BGLCODE", "    dd 0    ;The end"}) src.push_back(l);
+    auto r = compile(dir.write("tmpMisc.asm", src));
+    ASSERT_TRUE(r.ok()) << all_errors(r);
+    std::size_t platform = static_cast<std::size_t>(at(r, "PLATFORM_0"));
+    EXPECT_EQ(r.bytes[platform + 1], at(r, "PLATFORM_END") - at(r, "PLATFORM_0"));
 }
 
 TEST(GeneratedSources, APlatformCodeTooLongForItsByteSizeIsRefused) {
