@@ -2,6 +2,8 @@
 
 #include "asm_line.h"
 #include "codegen/process.h"
+#include "labels/frm_label_rename.h"
+#include "pair_backup.h"
 #include "messages.h"
 #include "parameter_dialogs.h"
 #include "paths.h"
@@ -40,6 +42,7 @@ Form1::Form1() : ui::Window("Form1", "Gorvane", 656, 606) {
     set_caption("Gorvane  -  MASM workbench for gmax scenery, 2002");
     for (const char* k : cg::kObjectKinds) typeOfObj.add_item(k);
     typeOfObj.set_list_index(0);
+    read_settings();
     init_parameters();
 
     InputFile.on_change = [this] { OutputFile.set_text(InputFile.text()); };
@@ -50,22 +53,30 @@ Form1::Form1() : ui::Window("Form1", "Gorvane", 656, 606) {
     cmdParams.on_click = [this] { Params_Click(); };
     Command2.on_click = [this] { Process_Click(); };
     Command3.on_click = [this] { Save_Click(); };
+    cmdBackup.on_click = [this] { Backup_Click(); };
+    cmdRestore.on_click = [this] { Restore_Click(); };
+    cmdCompile.on_click = [this] { Compile_Click(); };
+    Label21.on_click = [this] { WebLink_Click(); };
+    cmdLabelTool.on_click = [this] { LabelTool_Click(); };
     on_activate = [this] {
         Update_par_line();
         read_tmf_settings();
     };
-    // The parameter dialogs do not outlive the main window.
-    on_unload = [this] { close_dialogs(); };
+    // The tool windows do not outlive the main window; the last bases are remembered.
+    on_unload = [this] {
+        close_dialogs();
+        write_settings();
+    };
 
-    // Behaviour that arrives with later work stays disabled until then; Save waits for Open.
-    for (ui::Control* c : {&Command3, &cmdBackup, &cmdRestore, &cmdCompile, &cmdTMF, &cmdGroundPolys,
-                           &cmdWings, &cmdLibTool, &cmdLabelTool, &cmdLibComp})
+    // Tools that arrive with later work stay disabled until then; Save waits for Open.
+    for (ui::Control* c : {&Command3, &cmdTMF, &cmdGroundPolys, &cmdWings, &cmdLibTool, &cmdLibComp})
         c->set_enabled(false);
     Label16.set_visible(false);
 
     set_message_window(&MsgText);
     Update_par_line();
     Label10.set_fore_colour(ui::kRed);
+    levels = build_level_table();
 }
 
 Form1::~Form1() {
@@ -74,7 +85,8 @@ Form1::~Form1() {
 }
 
 void Form1::close_dialogs() {
-    for (ui::Window* w : std::initializer_list<ui::Window*>{lights_.get(), effects_.get(), windsock_.get(), library_.get()})
+    for (ui::Window* w : std::initializer_list<ui::Window*>{lights_.get(), effects_.get(), windsock_.get(),
+                                                            library_.get(), label_rename_.get()})
         if (w && w->is_open()) ui::desktop().close(*w);
 }
 
@@ -144,6 +156,23 @@ void Form1::read_tmf_settings() {
     }
 }
 
+// "gorvane.ini": the input base on line 1, the output base on line 2. A missing or unreadable
+// file leaves both boxes as they are.
+void Form1::read_settings() {
+    const std::string path = program_file("gorvane.ini");
+    if (!ui::file_exists(path)) return;
+    try {
+        const std::vector<std::string> l = split_lines(ui::read_file(path));
+        if (!l.empty()) InputFile.set_text(l[0]);
+        OutputFile.set_text(l.size() > 1 ? l[1] : std::string());
+    } catch (const ui::RuntimeError&) {
+    }
+}
+
+void Form1::write_settings() {
+    ui::write_file_atomic(program_file("gorvane.ini"), InputFile.text() + "\r\n" + OutputFile.text() + "\r\n");
+}
+
 FrmLights& Form1::frm_lights() {
     if (!lights_) lights_ = std::make_unique<FrmLights>(*this);
     return *lights_;
@@ -159,6 +188,10 @@ FrmWindsock& Form1::frm_windsock() {
 FrmLibrary& Form1::frm_library() {
     if (!library_) library_ = std::make_unique<FrmLibrary>(*this);
     return *library_;
+}
+labels::FrmLabelRename& Form1::frm_label_rename() {
+    if (!label_rename_) label_rename_ = std::make_unique<labels::FrmLabelRename>([this] { return InputFile.text(); });
+    return *label_rename_;
 }
 
 ui::Control& Form1::step_digit(int step) {
@@ -389,7 +422,8 @@ void Form1::Process_Click() {
             return;
         }
         const std::string kind = typeOfObj.selected_text();
-        cg::LightParameters lights;
+        cg::ObjectParameters params;
+        cg::LightParameters& lights = params.lights;
         lights.type = LightType.selected_text();
         lights.state_bit = LightType.list_index() >= 0 ? LightType.item_data(LightType.list_index()) : 0;
         lights.intensity = LightInt.text();
@@ -399,12 +433,24 @@ void Form1::Process_Click() {
         lights.flash_mask = FlashMask.text();
         lights.day_off = DayFlag.value() == 1;
         lights.aircraft = AircraftFlag.value() == 1;
+        cg::MarkerParameters& markers = params.markers;
+        markers.effect_name = lstEffectType.selected_text();
+        markers.time_constraints = fx_params.text();
+        markers.fx_on_ground = fx_OTG.value() == 1;
+        markers.fx_terrain_alt = fx_terrain_alt.text();
+        markers.guid = libGUID.text();
+        markers.scale = libScale.text();
+        markers.lib_on_ground = lib_OTG.value() == 1;
+        markers.lib_terrain_alt = lib_terrain_alt.text();
+        markers.mast_colour = ws_mastColor.text();
+        markers.lit = ws_lit.value() == 1;
 
-        const cg::ProcessResult r = cg::process_material(pair, row, kind, lights);
+        const cg::ProcessResult r = cg::process_material(pair, row, kind, params);
         if (r.status == cg::ProcessStatus::NotAvailable) {
             warning_box(kind + " objects cannot be generated by this version yet. The material stays unprocessed.");
             return;
         }
+        if (r.status == cg::ProcessStatus::Rejected) return;  // the generator has said why
         add_message("Lines of new code : " + (r.file_writer ? std::string() : ui::num(r.lines)));
         m.kind = kind;
         Label16.set_visible(true);
@@ -417,6 +463,8 @@ void Form1::Process_Click() {
     } catch (const ui::StopRequest&) {
         throw;
     } catch (const cg::QueueFull& e) {
+        warning_box(e.description);
+    } catch (const cg::NoPlacementLine& e) {
         warning_box(e.description);
     } catch (const ui::RuntimeError& e) {
         error_box("Error : " + std::to_string(e.number) + " :" + e.description);
@@ -450,6 +498,47 @@ void Form1::Save_Click() {
     } catch (const std::bad_alloc&) {
         error_box("ERROR : 7: " + ui::error_description(7));
     }
+}
+
+}  // namespace wb
+
+namespace wb {
+
+void Form1::Backup_Click() { backup_pair(OutputFile.text()); }
+
+void Form1::Restore_Click() { restore_pair(OutputFile.text()); }
+
+void Form1::Compile_Click() {
+    try {
+        compile_pair(OutputFile.text());
+    } catch (const ui::StopRequest&) {
+        throw;
+    } catch (const ui::RuntimeError& e) {
+        error_box("Error : " + std::to_string(e.number) + " :" + e.description);
+    }
+}
+
+void Form1::LabelTool_Click() { frm_label_rename().open(*this); }
+
+void Form1::WebLink_Click() {
+    // The default browser is the program that opens an HTML file.
+    const std::string probe = program_file("test.htm");
+    try {
+        ui::write_file_atomic(probe, "<HTML> <\\HTML>\r\n");
+        const std::string browser = ui::platform().find_executable(probe);
+        if (browser.empty())
+            ui::platform().message_box(
+                {"Could not open your browser!", "Browser Not Found...", ui::Icon::Exclamation, ui::Buttons::Ok});
+        else if (!ui::platform().shell_open(browser, kWebPage, "Open"))
+            ui::platform().message_box(
+                {"Web page fialed to be opened.", "Website URL Failed...", ui::Icon::Exclamation, ui::Buttons::Ok});
+    } catch (const ui::StopRequest&) {
+        ui::delete_file(probe);
+        throw;
+    } catch (const ui::RuntimeError& e) {
+        error_box("error " + std::to_string(e.number) + " " + e.description);
+    }
+    ui::delete_file(probe);
 }
 
 }  // namespace wb

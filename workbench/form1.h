@@ -2,12 +2,17 @@
 // The main window: five numbered steps on one source pair, the message window, and the tools.
 #include <memory>
 
+#include "level_table.h"
 #include "source_pair.h"
 #include "ui/window.h"
+
+namespace labels { class FrmLabelRename; }
 
 namespace wb {
 
 inline constexpr const char* kVersion = "v0.31b";
+// The program's web page, opened from the version label.
+inline constexpr const char* kWebPage = "https://gorvane.example.org/latest";
 
 class FrmLights;
 class FrmEffects;
@@ -19,7 +24,8 @@ public:
     Form1();
     ~Form1() override;
 
-    SourcePair pair;  // the open source pair
+    SourcePair pair;     // the open source pair
+    LevelTable levels;   // the grid levels, built at start
 
     // Step 1
     ui::Control& Frame1 = frame("Frame1", "");
@@ -116,6 +122,12 @@ public:
     void Params_Click();
     void Process_Click();
     void Save_Click();
+    void Backup_Click();
+    void Restore_Click();
+    void Compile_Click();
+    // Opens the program's web page in the default browser.
+    void WebLink_Click();
+    void LabelTool_Click();
     // Rewrites the parameter line (txtinfo) from the selected kind and the parameter set.
     void Update_par_line();
 
@@ -124,6 +136,7 @@ public:
     FrmEffects& frm_effects();
     FrmWindsock& frm_windsock();
     FrmLibrary& frm_library();
+    labels::FrmLabelRename& frm_label_rename();
 
     // The step digits 1 .. 5.
     ui::Control& step_digit(int step);
@@ -132,11 +145,14 @@ private:
     void layout();
     void init_parameters();
     void read_tmf_settings();
+    void read_settings();
+    void write_settings();
     void close_dialogs();
     std::unique_ptr<FrmLights> lights_;
     std::unique_ptr<FrmEffects> effects_;
     std::unique_ptr<FrmWindsock> windsock_;
     std::unique_ptr<FrmLibrary> library_;
+    std::unique_ptr<labels::FrmLabelRename> label_rename_;
 };
 
 }  // namespace wb
