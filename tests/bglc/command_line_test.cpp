@@ -88,6 +88,13 @@ TEST(CommandLine, FailureReportsEveryErrorAndLeavesNoTarget) {
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.err.find("cannot open source file"), std::string::npos);
 
+    // A target naming the source itself would overwrite it with compiled bytes.
+    std::string good = dir.write("good.asm", {"    BGL_END"});
+    CompilerRun same = compile({"/bgl", good, dir.path("good.asm")});
+    EXPECT_EQ(same.status, 1);
+    EXPECT_NE(same.err.find("is the source file"), std::string::npos) << same.err;
+    EXPECT_EQ(dir.read("good.asm").size(), std::string("    BGL_END\r\n").size());
+
     CompilerRun usage = compile({"/xyz", src});
     EXPECT_EQ(usage.status, 1);
     EXPECT_NE(usage.err.find("usage: bglc /bgl SOURCE [TARGET]"), std::string::npos);

@@ -99,13 +99,18 @@ int run_compiler(const std::vector<std::string>& args, const std::string& progra
         err << "bglc: error: " << problem << "\n" << kUsage;
         return 1;
     }
+    std::error_code ec;
+    if (fs::equivalent(fs::path(native_path(cl->source)), fs::path(native_path(cl->target)), ec)) {
+        // Writing the compiled bytes there would destroy the source.
+        err << "bglc: error: the target '" << cl->target << "' is the source file\n";
+        return 1;
+    }
     Result r = assemble(native_path(cl->source), compiler_options(program_folder, cl->mode));
     if (!r.ok()) {
         for (const auto& d : r.errors) err << d.text() << "\n";
         err << cl->source << ": " << r.errors.size() << " error" << (r.errors.size() == 1 ? "" : "s")
             << ", no file written\n";
         // An older target would look like the result of this run.
-        std::error_code ec;
         fs::remove(fs::path(native_path(cl->target)), ec);
         return 1;
     }
