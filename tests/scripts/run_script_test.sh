@@ -17,11 +17,14 @@ export GORVANE_SAMPLES="$work/samples" GORVANE_PROGRAM="$work/program"
 status=$?
 sed -e "s#$work/samples#\${GORVANE_SAMPLES}#g" -e "s#$work/program#\${GORVANE_PROGRAM}#g" "$work/out.raw" > "$work/out"
 echo "exit $status" >> "$work/out"
-# Files the script asks to keep are listed after its output (a line "# keep NAME" in the script).
+# Files the script asks to keep are listed after its output (a line "# keep NAME" in the script),
+# with the two folders written the same way.
 for keep in $(sed -n 's/^# keep //p' "$script"); do
   echo "=== $keep" >> "$work/out"
   f="$work/samples/$keep"; [ -f "$f" ] || f="$work/program/$keep"
-  if [ -f "$f" ]; then sed -e 's/\r$/\\r/' "$f" >> "$work/out"; else echo "(missing)" >> "$work/out"; fi
+  if [ -f "$f" ]; then
+    sed -e 's/\r$/\\r/' -e "s#$work/samples#\${GORVANE_SAMPLES}#g" -e "s#$work/program#\${GORVANE_PROGRAM}#g" "$f" >> "$work/out"
+  else echo "(missing)" >> "$work/out"; fi
 done
 if [ "${UPDATE:-0}" = 1 ]; then cp "$work/out" "$expected"; echo "updated $expected"; exit 0; fi
 if ! diff -u "$expected" "$work/out"; then
