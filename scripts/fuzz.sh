@@ -15,13 +15,14 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build/fuzz
 targets=(fuzz_decoder fuzz_header fuzz_objects)
 
+mkdir -p "$build"
 flags="-g -O1 -fno-omit-frame-pointer -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGORVANE_FUZZ=ON \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-  -DCMAKE_C_FLAGS="$flags" -DCMAKE_CXX_FLAGS="$flags" >"$build.configure.log" 2>&1 ||
-  { cat "$build.configure.log"; exit 1; }
-cmake --build "$build" -j2 --target "${targets[@]}" make_seeds >"$build.build.log" 2>&1 ||
-  { tail -40 "$build.build.log"; exit 1; }
+  -DCMAKE_C_FLAGS="$flags" -DCMAKE_CXX_FLAGS="$flags" >"$build/configure.log" 2>&1 ||
+  { cat "$build/configure.log"; exit 1; }
+cmake --build "$build" -j2 --target "${targets[@]}" make_seeds >"$build/build.log" 2>&1 ||
+  { tail -40 "$build/build.log"; exit 1; }
 
 seeds=$build/seeds
 rm -rf "$seeds"
