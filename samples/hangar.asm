@@ -2,8 +2,6 @@
 ;  Header file: placement, bounds and the visual model header.
 ;  The drawing code is in hangar_0.asm.
 
-        include bglc.inc
-
 header  label   word
         dw      0001                                    ; world set
         dd      0507AA4h                              ; north bound

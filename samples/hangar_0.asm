@@ -98,8 +98,7 @@ hangar_top      label   BGLCODE
         DRAW_TRI_END
         MATERIAL 5,0
         DRAW_TRI_BEGIN 28,4
-        DRAW_TRI 0,1,2
-        DRAW_TRI 0,2,3
+        DRAW_TRI 0,1,3
         DRAW_TRI_END
         MATERIAL 6,0
         DRAW_TRI_BEGIN 32,4

@@ -122,8 +122,7 @@ LBL2a label BGLCODE
         DRAW_TRI_END
         MATERIAL 5,0
         DRAW_TRI_BEGIN 28,4
-        DRAW_TRI 0,1,2
-        DRAW_TRI 0,2,3
+        DRAW_TRI 0,1,3
         DRAW_TRI_END
         MATERIAL 6,0
         DRAW_TRI_BEGIN 32,4
