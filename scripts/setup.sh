@@ -4,7 +4,7 @@ set -euo pipefail
 need=()
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 for p in cmake g++ make googletest libgtest-dev libgmock-dev libbenchmark-dev \
-         g++-mingw-w64-i686-posix xvfb xauth x11-apps imagemagick zlib1g-dev clang libclang-rt-14-dev; do
+         g++-mingw-w64-i686-posix xvfb xauth fonts-wine imagemagick zlib1g-dev clang libclang-rt-14-dev; do
   have "$p" || need+=("$p")
 done
 have wine || need+=(wine)

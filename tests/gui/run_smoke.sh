@@ -25,6 +25,9 @@ mkdir -p "$work/samples" "$work/program" "$snaps"
 cp -r "$samples"/. "$work/samples/"
 # The program folder holds what ships beside gorvane.exe (bglc, its macro files ...).
 cp -r "$(dirname "$exe")"/. "$work/program/"
+# Xvfb has no window manager: let wine draw the title bars and frames itself.
+WINEPREFIX=${WINEPREFIX:-$here/build/wineprefix} WINEDEBUG=-all \
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 win() { WINEPREFIX=${WINEPREFIX:-$here/build/wineprefix} WINEDEBUG=-all winepath -w "$1" 2>/dev/null; }
 export GORVANE_SAMPLES=$(win "$work/samples")
 "$here/cmake/wine-run.sh" "$work/program/$(basename "$exe")" --script "$(win "$script")" \

@@ -25,12 +25,18 @@ std::string list_text(HWND h, bool list) {
 }
 
 void capture(HWND hwnd, const std::string& path) {
+    // Raise the window and let the display show it before repainting, so that nothing of the
+    // windows that covered it remains in the picture.
     SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    auto settle = [] {
+        for (int i = 0; i < 8; ++i) {
+            Win32Binder::pump();
+            Sleep(25);
+        }
+    };
+    settle();
     RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
-    for (int i = 0; i < 10; ++i) {
-        Win32Binder::pump();
-        Sleep(30);
-    }
+    settle();
     RECT r;
     GetWindowRect(hwnd, &r);
     int w = r.right - r.left, h = r.bottom - r.top;
