@@ -3,7 +3,8 @@
 # when no display is set), then checks the native controls that --snap recorded and keeps the
 # pictures in SNAPDIR.
 # usage: run_smoke.sh GORVANE_EXE SCRIPT SAMPLES SNAPDIR CHECK...
-#   CHECK is WINDOW:CONTROL:TEXT — the native text of that control must contain TEXT.
+#   CHECK is WINDOW:CONTROL:TEXT — the native text of that control must contain TEXT —
+#   or file:NAME — a file of that name must appear in the samples copy.
 set -u
 exe=$1 script=$2 samples=$3 snaps=$4
 shift 4
@@ -38,11 +39,17 @@ cat "$work/out.txt" 2>/dev/null
 fail=0
 for check in "$@"; do
   window=${check%%:*}; rest=${check#*:}; control=${rest%%:*}; text=${rest#*:}
+  if [ "$window" = file ]; then
+    # file:NAME — a file that a program started by the run leaves in the samples copy (waits up to 60 s).
+    for _ in $(seq 1 120); do [ -s "$work/samples/$rest" ] && break; sleep 0.5; done
+    if [ -s "$work/samples/$rest" ]; then echo "found $rest ($(stat -c %s "$work/samples/$rest") bytes)"
+    else echo "FAILED: $rest did not appear"; ls -l "$work/samples" "$work/program"/*.bat 2>/dev/null; fail=1; fi
+    continue
+  fi
   line=$(grep -P "^\Q$control\E\t" "$snaps/$window.txt" | head -1)
   if [ -z "$line" ] || [[ "$line" != *"$text"* ]]; then
     echo "FAILED: $window.$control does not show '$text': ${line:-(no such control)}"; fail=1
   fi
   [ -s "$snaps/$window.png" ] || { echo "FAILED: no picture of $window"; fail=1; }
 done
-# Files the checks expect to exist after the run: FILE:relative path in the samples copy.
 exit $fail
