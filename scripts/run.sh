@@ -1,18 +1,28 @@
 #!/usr/bin/env bash
-# The main job: installs what is missing, builds, and opens the sample export in the workbench.
-# With a display: the real Windows program under wine. Without one: the same window driven by a
-# script, printing what the user would see.
+# The main job: installs what is missing, builds, and works on the sample export in the workbench.
+# With a display: the real Windows program under wine, with the sample's path already typed in.
+# Without one: the same window driven by samples/open-sample.gvs (open, process every highlighted
+# material of the kinds built so far, save, compile), printing what the user would see, and then
+# the compiler's own report on the saved pair.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 bash scripts/build.sh native
-export GORVANE_SAMPLES=$PWD/samples
-program=$(mktemp -d)
+work=$(mktemp -d)
+mkdir -p "$work/sample" "$work/program"
+cp samples/hangar.asm samples/hangar_0.asm "$work/sample/"
+echo "The sample pair is copied to $work/sample (the originals stay untouched)."
 if [ -n "${DISPLAY:-}" ]; then
   bash scripts/build.sh win32
-  cp -r build/win32/bin/. "$program/"
-  echo "Starting gorvane.exe under wine; type ${GORVANE_SAMPLES}/hangar (or Z:${GORVANE_SAMPLES//\//\\}\\hangar) and press Open."
-  exec cmake/wine-run.sh "$program/gorvane.exe"
+  cp -r build/win32/bin/. "$work/program/"
+  base=$(WINEPREFIX=$PWD/build/wineprefix WINEDEBUG=-all winepath -w "$work/sample/hangar")
+  printf '%s\r\n%s\r\n' "$base" "$base" > "$work/program/gorvane.ini"
+  echo "Starting gorvane.exe under wine: press Open, pick a material, Process, Save, Compile BGL."
+  exec cmake/wine-run.sh "$work/program/gorvane.exe" --program-folder "$(WINEPREFIX=$PWD/build/wineprefix WINEDEBUG=-all winepath -w "$work/program")"
 fi
+cp -r build/native/bin/. "$work/program/"
 echo "No display: running samples/open-sample.gvs against the workbench window."
-build/native/bin/gorvane --script samples/open-sample.gvs --program-folder "$program"
+GORVANE_SAMPLES="$work/sample" build/native/bin/gorvane --script samples/open-sample.gvs --program-folder "$work/program"
+echo
+echo "Compiling the saved pair, as comp.bat does on Windows:"
+"$work/program/bglc" /bgl "$work/sample/hangar.asm" "$work/sample/hangar.bgl"

@@ -78,7 +78,7 @@ void compile_pair(const std::string& base) {
     while (folder.size() > 1 && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
     ui::write_file_atomic(program_file("comp.bat"), compile_batch_text(folder, base));
     // The console window stays open at its end ("Pause"): the compiler's messages are read there.
-    if (!ui::platform().start_program("\"" + folder + "\\comp.bat\"", folder))
+    if (!ui::platform().start_program("\"" + program_file("comp.bat") + "\"", folder))
         throw ui::RuntimeError(ui::kFileNotFound, "comp.bat could not be started");
 }
 

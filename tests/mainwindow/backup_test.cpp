@@ -2,6 +2,7 @@
 #include "../codegen/support.h"
 #include "workbench/form1.h"
 #include "workbench/pair_backup.h"
+#include "workbench/paths.h"
 
 namespace {
 
@@ -99,7 +100,7 @@ TEST_F(Backups, CompileWritesTheBatchFileWithQuotedPathsAndStartsIt) {
     EXPECT_EQ(folder.read("comp.bat"), "@echo off\r\n\"" + p + "\\bglc\" /bgl \"" + base + ".asm\"  \"" + base +
                                            ".bgl\"\r\nPause\r\n");
     ASSERT_EQ(platform.started().size(), 1u);
-    EXPECT_EQ(platform.started()[0], "\"" + p + "\\comp.bat\"");
+    EXPECT_EQ(platform.started()[0], "\"" + wb::program_file("comp.bat") + "\"");
     EXPECT_TRUE(boxes().empty());
 }
 
