@@ -8,6 +8,7 @@
 #include "libtool/folder_walk.h"
 #include "libtool/frm_guid_mod.h"
 #include "libtool/library_changes.h"
+#include "libtool/library_image.h"
 #include "ui/errors.h"
 #include "ui/fileio.h"
 #include "ui/format.h"
@@ -438,10 +439,10 @@ void LibView::scan() {
                 if (!ends_with_ci(name, ".BGL")) continue;
                 ++counters_.bgl_files;
                 const std::string path = join_path(folder, name);
-                long result = get_library_objects(path, objects_);
+                long result = scan_library_objects(path, objects_);
                 if (result == kBglCompressed) {
                     ++counters_.compressed;
-                    result = read_compressed(path, objects_);
+                    result = read_compressed_objects(ui::platform(), path, objects_);
                 } else if (result == kBglInvalid) {
                     ++counters_.invalid;
                 } else if (result == kBglNoLibrary) {

@@ -133,6 +133,7 @@ TEST(Scan, CountsEveryKindAndListsLibraries) {
     EXPECT_EQ(c.library_objects, 3);
     EXPECT_EQ(c.start_folder, start);
     EXPECT_FALSE(bench.exists("tmp.bgl"));
+    EXPECT_EQ(bench.read("error.txt"), join_path(start, "broken.bgl") + "\r\n");
     const std::string listing = lib + " :2\r\n"
                                 "0AAAAAAAAh,0AAAAAAAAh,0AAAAAAAAh,000000001h,1.0,0,NewObject\r\n"
                                 "0AAAAAAAAh,0AAAAAAAAh,0AAAAAAAAh,000000002h,0.0 ,0,Two\r\n\r\n";

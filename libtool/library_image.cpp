@@ -1,0 +1,93 @@
+#include "libtool/library_image.h"
+
+#include <cstdio>
+
+#include "bglunpack/bglunpack.h"
+#include "libtool/folder_walk.h"
+#include "ui/errors.h"
+#include "ui/fileio.h"
+
+namespace libtool {
+namespace {
+
+#if defined(_WIN32)
+constexpr const char* kUnpackLibrary = "bglunpack.dll";
+#else
+constexpr const char* kUnpackLibrary = "libbglunpack.so";
+#endif
+
+struct Exports {
+    ui::Platform* platform = nullptr;
+    FSGetUncompressedBGLDataFn get = nullptr;
+    FSCompleteBGLOperationFn complete = nullptr;
+};
+
+// Bound by name at the first call, beside the program or on the search path.
+const Exports& bind(ui::Platform& platform) {
+    static Exports exports;
+    if (exports.platform == &platform) return exports;
+    void* library = platform.load_library(kUnpackLibrary);
+    if (!library)
+        library = platform.load_library(ui::native_path(join_path(platform.program_folder(), kUnpackLibrary)));
+    if (!library)
+        throw ui::RuntimeError(ui::kFileNotFound, std::string("File not found: ") + kUnpackLibrary);
+    auto symbol = [&](const char* name) {
+        void* p = platform.library_symbol(library, name);
+        if (!p)
+            throw ui::RuntimeError(453, std::string("Can't find DLL entry point ") + name + " in " +
+                                            kUnpackLibrary);
+        return p;
+    };
+    auto* get = reinterpret_cast<FSGetUncompressedBGLDataFn>(symbol("FSGetUncompressedBGLData"));
+    auto* complete = reinterpret_cast<FSCompleteBGLOperationFn>(symbol("FSCompleteBGLOperation"));
+    exports = {&platform, get, complete};
+    return exports;
+}
+
+}  // namespace
+
+long read_compressed_objects(ui::Platform& platform, const std::string& path, LibraryObjects& objects) {
+    objects.clear();
+    const Exports& unpack = bind(platform);
+    std::int32_t size = 0;
+    void* buffer = nullptr;
+    if (unpack.get(ui::native_path(path).c_str(), &size, &buffer) != 0 || !buffer || size < 0)
+        return kBglMissing;
+    const auto* bytes = static_cast<const std::uint8_t*>(buffer);
+    std::vector<std::uint8_t> image(bytes, bytes + size);
+    unpack.complete(size, buffer);
+    BglFile file;
+    file.open_memory(std::move(image));
+    BglHeader header;
+    BglHeaderExt extension;
+    if (read_bgl_header(file, header, extension) != kBglOpened) return kBglInvalid;
+    return read_library_objects(file, header, objects);
+}
+
+long scan_library_objects(const std::string& path, LibraryObjects& objects) {
+    constexpr long kWholeFile = 64 * 1024;
+    objects.clear();
+    if (!ends_with_ci(path, ".BGL")) return kBglMissing;
+    std::FILE* f = std::fopen(ui::native_path(path).c_str(), "rb");
+    if (!f) return kBglMissing;
+    std::vector<std::uint8_t> bytes(kWholeFile + 1);
+    const std::size_t n = std::fread(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+    if (n > std::size_t(kWholeFile)) return get_library_objects(path, objects);
+    bytes.resize(n);
+    BglFile file;
+    file.open_memory(std::move(bytes));
+    BglHeader header;
+    BglHeaderExt extension;
+    if (read_bgl_header(file, header, extension) == kBglInvalid) {
+        if (std::FILE* log = std::fopen("error.txt", "ab")) {
+            std::fputs(path.c_str(), log);
+            std::fputs(kLineEnd, log);
+            std::fclose(log);
+        }
+        return kBglInvalid;
+    }
+    return read_library_objects(file, header, objects);
+}
+
+}  // namespace libtool
