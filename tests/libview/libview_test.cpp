@@ -112,7 +112,8 @@ TEST(Scan, CountsEveryKindAndListsLibraries) {
     Bench bench("gorvane_libview_scan_mix");
     const std::string start = bench.folder("tree");
     bench.folder("tree/sub");
-    const std::string lib = bench.write("tree/sub/lib.BGL", library({object(1, "NewObject"), object(2, "Two", 0)}));
+    bench.write("tree/sub/lib.BGL", library({object(1, "NewObject"), object(2, "Two", 0)}));
+    const std::string lib = join_path(join_path(start, "sub"), "lib.BGL");
     bench.write("tree/empty.bgl", library({}));  // a library without objects counts in none
     bench.write("tree/scenery.bgl", object_bgl());
     bench.write("tree/broken.bgl", invalid_bgl());
@@ -237,7 +238,8 @@ TEST(BglList, OneRowPerBglFileWithItsBoundsAndSections) {
     libtool::put_le(lib, 6, 0, 4);
     libtool::put_le(lib, 10, 0, 4);
     libtool::put_le(lib, 14, 0xFFFFFFFFu, 4);
-    const std::string lib_path = bench.write("tree/lib.bgl", lib);
+    bench.write("tree/lib.bgl", lib);
+    const std::string lib_path = join_path(start, "lib.bgl");
     bench.write("tree/notes.txt", {'n'});
     LibView view;
     view.set_dir_path(start);
