@@ -61,7 +61,10 @@ FrmGUIDMod::FrmGUIDMod(LibView& browser)
     }
     Command1.at(460, 244, 90, 26);
 
-    on_activate = [this] { load_objects(); };
+    // Listed at each opening (the window is modal: the browser's selection cannot change while
+    // it is open). Not at every activation: a message box or another program taking the focus
+    // would otherwise reset the selection and the typed identifier.
+    on_load = [this] { load_objects(); };
     guidList.on_click = [this] { guidList_Click(); };
     Command1.on_click = [this] { Modify_Click(); };
 }

@@ -27,7 +27,7 @@ public:
 
     ui::Control& guidID(int n);  // 1 .. 4
 
-    // Lists the objects of the browser's selected library (each time the window is activated).
+    // Lists the objects of the browser's selected library (each time the window opens).
     void load_objects();
     void guidList_Click();
     void guidID_LostFocus(int n);
