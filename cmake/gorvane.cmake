@@ -20,6 +20,7 @@ function(gorvane_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES} ${T_UNPARSED_ARGUMENTS})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main)
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
   target_compile_definitions(${name} PRIVATE
     GORVANE_SOURCE_DIR="${CMAKE_SOURCE_DIR}" GORVANE_BIN_DIR="${CMAKE_BINARY_DIR}/bin")
   add_test(NAME ${name} COMMAND ${name})

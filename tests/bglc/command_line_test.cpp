@@ -57,7 +57,7 @@ TEST(CommandLine, SuccessWritesTheWholeTargetAndOneSummaryLine) {
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.out, src + ": 12 bytes written to " + target + "\n");
-    auto bytes = dir.read("out file.bgl");
+    auto bytes = dir.bytes("out file.bgl");
     ASSERT_EQ(bytes.size(), 12u);
     EXPECT_EQ(u16(bytes, 10), 1u);   // the end opcode
     EXPECT_FALSE(dir.exists("out file.bgl.tmp"));
@@ -65,7 +65,7 @@ TEST(CommandLine, SuccessWritesTheWholeTargetAndOneSummaryLine) {
     // The short form puts the target beside the source.
     CompilerRun s = compile({"/bgl", src});
     EXPECT_EQ(s.status, 0) << s.err;
-    EXPECT_EQ(dir.read("my scenery.bgl"), bytes);
+    EXPECT_EQ(dir.bytes("my scenery.bgl"), bytes);
 }
 
 TEST(CommandLine, FailureReportsEveryErrorAndLeavesNoTarget) {
@@ -93,7 +93,7 @@ TEST(CommandLine, FailureReportsEveryErrorAndLeavesNoTarget) {
     CompilerRun same = compile({"/bgl", good, dir.path("good.asm")});
     EXPECT_EQ(same.status, 1);
     EXPECT_NE(same.err.find("is the source file"), std::string::npos) << same.err;
-    EXPECT_EQ(dir.read("good.asm").size(), std::string("    BGL_END\r\n").size());
+    EXPECT_EQ(dir.bytes("good.asm").size(), std::string("    BGL_END\r\n").size());
 
     CompilerRun usage = compile({"/xyz", src});
     EXPECT_EQ(usage.status, 1);
@@ -118,7 +118,7 @@ TEST(CommandLine, WritingReplacesAnExistingFileWhole) {
     dir.write("t.bgl", {"a much longer earlier content than the new one"});
     std::string error;
     ASSERT_TRUE(bglc::write_file_replacing(dir.path("t.bgl"), {1, 2, 3}, error)) << error;
-    EXPECT_EQ(dir.read("t.bgl"), (std::vector<std::uint8_t>{1, 2, 3}));
+    EXPECT_EQ(dir.bytes("t.bgl"), (std::vector<std::uint8_t>{1, 2, 3}));
     EXPECT_FALSE(bglc::write_file_replacing(dir.path("no such folder/t.bgl"), {1}, error));
     EXPECT_FALSE(error.empty());
 }

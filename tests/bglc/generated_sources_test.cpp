@@ -274,7 +274,7 @@ TEST(GeneratedSources, LakeSourceHasTheLongHeaderAndItsTerrainRecords) {
     std::ostringstream out, err;
     ASSERT_EQ(bglc::run_compiler({"/bgl", src}, std::string(GORVANE_SOURCE_DIR) + "/tools/bglc/include", out, err), 0)
         << err.str();
-    auto b = dir.read("tmpLake.bgl");
+    auto b = dir.bytes("tmpLake.bgl");
     ASSERT_GE(b.size(), 168u);
     EXPECT_EQ(u16(b, 0), 1);              // world set
     EXPECT_EQ(u32(b, 2), 0xFF9A0000u);    // north bound

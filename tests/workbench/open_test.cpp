@@ -1,10 +1,9 @@
-#include "test_support.h"
+#include "tests/support/scratch.h"
 #include "ui/fileio.h"
 #include "workbench/form1.h"
 #include "workbench/source_pair.h"
 
 using testsupport::PlatformFixture;
-using testsupport::write;
 
 namespace {
 
@@ -34,17 +33,14 @@ const char* kPlain = "0.5,0.5,0.5,1.0,0,0,0,0,0,0,0";
 
 struct Open : PlatformFixture {
     std::unique_ptr<wb::Form1> form;
-    void SetUp() override {
-        PlatformFixture::SetUp();
-        form = std::make_unique<wb::Form1>();
-    }
+    Open() { form = std::make_unique<wb::Form1>(); }
     void open(const std::string& base) {
         form->InputFile.set_text(base);
         form->Command1.click();
     }
     void pair(const std::string& name, const std::string& object, const std::string& header = kHeader) {
-        write(path(name + "_0.asm"), object);
-        write(path(name + ".asm"), header);
+        folder.write_bytes(name + "_0.asm", object);
+        folder.write_bytes(name + ".asm", header);
     }
     std::vector<std::string> messages() {
         std::vector<std::string> r;
@@ -160,7 +156,7 @@ TEST_F(Open, ALineWithTooManyOperandsIsAnErrorBox) {
 }
 
 TEST_F(Open, DeletesTheWorkFilesOfThePreviousModel) {
-    for (const char* f : {"tmpMisc.asm", "tmpSurf.txt", "tmpLake.asm", "tmpDecal.asm"}) write(path(f), "old");
+    for (const char* f : {"tmpMisc.asm", "tmpSurf.txt", "tmpLake.asm", "tmpDecal.asm"}) folder.write_bytes(f, "old");
     pair("m", object_file({kWhite}));
     open(path("m"));
     EXPECT_FALSE(ui::file_exists(path("tmpMisc.asm")));
