@@ -203,6 +203,55 @@ TEST(Scan, ClearListStopsARunningScanAndKeepsTheWindowUsable) {
     EXPECT_NE(view.lblScan.caption().find("(stopped)"), std::string::npos);
 }
 
+TEST(Scan, ClosingTheWindowStopsTheScan) {
+    Bench bench("gorvane_libview_close");
+    const std::string start = bench.folder("tree");
+    for (int i = 0; i < 20; ++i) bench.write("tree/lib" + std::to_string(i) + ".bgl", library({object(1, "A")}));
+    LibView view;
+    ui::desktop().show(view);
+    view.set_dir_path(start);
+    view.set_repaint_interval(std::chrono::milliseconds(0));
+    bench.platform.on_events = [&] {
+        if (view.is_open()) ui::desktop().close(view);
+    };
+    view.scan();
+    EXPECT_FALSE(view.is_open());
+    EXPECT_LE(view.counters().library_files, 1);
+    EXPECT_EQ(bench.read("libview.ini"), start + "\r\n") << "closing saves the folder as usual";
+    EXPECT_FALSE(bench.platform.busy());
+}
+
+TEST(Analyse, AMissingBglunpackIsReportedAndTheWindowStaysUsable) {
+    Bench bench("gorvane_libview_no_unpack");
+    struct NoLibrary : TestPlatform {
+        void* load_library(const std::string&) override { return nullptr; }
+    } platform;
+    platform.set_program_folder(bench.dir.path().string());
+    ui::set_platform(&platform);
+    bench.write("packed.bgl", compressed(library({object(1, "A")})));
+    LibView view;
+    view.set_dir_path(bench.dir.path().string());
+    pick(view, "packed.bgl");
+    ASSERT_EQ(platform.shown().size(), 1u);
+    EXPECT_EQ(platform.shown()[0].text.rfind("Error 53 : File not found: ", 0), 0u) << platform.shown()[0].text;
+    EXPECT_TRUE(view.File1.enabled());
+    EXPECT_FALSE(platform.busy());
+    EXPECT_FALSE(bench.exists("tmp.bgl"));
+    ui::set_platform(&bench.platform);
+}
+
+TEST(Browse, TheChosenFileGoesIntoTheNameBox) {
+    Bench bench("gorvane_libview_browse");
+    LibView view;
+    bench.platform.queue_file(std::string("C:\\scenery\\lib.bgl"));
+    view.Command2.click();
+    EXPECT_EQ(view.inpFilename.text(), "C:\\scenery\\lib.bgl");
+    bench.platform.queue_file(std::nullopt);
+    view.Command2.click();
+    EXPECT_EQ(view.inpFilename.text(), "C:\\scenery\\lib.bgl") << "cancelling changes nothing";
+    EXPECT_TRUE(bench.platform.shown().empty());
+}
+
 TEST(FolderWalk, SiblingsComeBeforeTheirChildrenAndTheStartFolderLast) {
     Bench bench("gorvane_libview_walk");
     const std::string start = bench.folder("t");
