@@ -3,6 +3,7 @@
 #include "asm_line.h"
 #include "codegen/process.h"
 #include "labels/frm_label_rename.h"
+#include "libtool/lib_view.h"
 #include "pair_backup.h"
 #include "messages.h"
 #include "parameter_dialogs.h"
@@ -58,6 +59,7 @@ Form1::Form1() : ui::Window("Form1", "Gorvane", 656, 606) {
     cmdCompile.on_click = [this] { Compile_Click(); };
     Label21.on_click = [this] { WebLink_Click(); };
     cmdLabelTool.on_click = [this] { LabelTool_Click(); };
+    cmdLibTool.on_click = [this] { libtool::show_library_browser(this); };
     on_activate = [this] {
         Update_par_line();
         read_tmf_settings();
@@ -69,7 +71,7 @@ Form1::Form1() : ui::Window("Form1", "Gorvane", 656, 606) {
     };
 
     // Tools that arrive with later work stay disabled until then; Save waits for Open.
-    for (ui::Control* c : {&Command3, &cmdTMF, &cmdGroundPolys, &cmdWings, &cmdLibTool, &cmdLibComp})
+    for (ui::Control* c : {&Command3, &cmdTMF, &cmdGroundPolys, &cmdWings, &cmdLibComp})
         c->set_enabled(false);
     Label16.set_visible(false);
 
@@ -88,6 +90,7 @@ void Form1::close_dialogs() {
     for (ui::Window* w : std::initializer_list<ui::Window*>{lights_.get(), effects_.get(), windsock_.get(),
                                                             library_.get(), label_rename_.get()})
         if (w && w->is_open()) ui::desktop().close(*w);
+    if (ui::Window* browser = libtool::library_browser(); browser && browser->is_open()) ui::desktop().close(*browser);
 }
 
 void Form1::init_parameters() {

@@ -1,5 +1,6 @@
 // The parameter set of the main window, its parameter line, and the four parameter dialogs.
 #include "support.h"
+#include "libtool/lib_view.h"
 #include "workbench/form1.h"
 #include "workbench/parameter_dialogs.h"
 
@@ -206,7 +207,10 @@ TEST_F(Parameters, LibraryDialogIsModelessAndReloadsEachTime) {
     ASSERT_TRUE(d.is_open());
     EXPECT_FALSE(d.is_modal());
     EXPECT_EQ(d.libScale.text(), "0.5");
-    EXPECT_FALSE(d.cmdLibTool.enabled());
+    d.cmdLibTool.click();
+    ASSERT_NE(libtool::library_browser(), nullptr);
+    EXPECT_TRUE(libtool::library_browser()->is_open());
+    ui::desktop().close(*libtool::library_browser());
 
     d.cmdSearch.click();
     ASSERT_EQ(platform.started().size(), 1u);

@@ -2,6 +2,7 @@
 // web link and the tool buttons.
 #include "../codegen/support.h"
 #include "labels/frm_label_rename.h"
+#include "libtool/lib_view.h"
 #include "ui/fileio.h"
 #include "workbench/form1.h"
 
@@ -114,7 +115,7 @@ TEST_F(WebLink, NoBrowserOrAFailedStartIsSaid) {
 TEST_F(MainWindow, OnlyTheToolsThatExistCanBeOpened) {
     wb::Form1 form;
     EXPECT_TRUE(form.cmdLabelTool.enabled());
-    for (ui::Control* c : {&form.cmdTMF, &form.cmdGroundPolys, &form.cmdWings, &form.cmdLibTool, &form.cmdLibComp})
+    for (ui::Control* c : {&form.cmdTMF, &form.cmdGroundPolys, &form.cmdWings, &form.cmdLibComp})
         EXPECT_FALSE(c->enabled()) << c->name();
     EXPECT_TRUE(form.cmdBackup.enabled());
     EXPECT_TRUE(form.cmdRestore.enabled());
@@ -128,9 +129,21 @@ TEST_F(MainWindow, OnlyTheToolsThatExistCanBeOpened) {
     EXPECT_TRUE(tool.is_modal());
     EXPECT_EQ(tool.InputFile.text(), "C:\\m\\hangar_0.asm");
     EXPECT_EQ(tool.lblAdition.text(), "FF1");
-    // Closing the main window closes the tool too.
+    ui::desktop().close(tool);
+
+    // The library browser is modeless.
+    form.cmdLibTool.click();
+    ui::Window* browser = libtool::library_browser();
+    ASSERT_NE(browser, nullptr);
+    EXPECT_TRUE(browser->is_open());
+    EXPECT_FALSE(browser->is_modal());
+    EXPECT_EQ(browser->name(), "LibView");
+    form.cmdLabelTool.click();
+
+    // Closing the main window closes the tools too.
     ui::desktop().close(form);
     EXPECT_FALSE(tool.is_open());
+    EXPECT_FALSE(browser->is_open());
 }
 
 }  // namespace
