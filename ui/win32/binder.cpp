@@ -40,6 +40,8 @@ Win32Binder::Win32Binder(HINSTANCE instance) : instance_(instance) {
                         DEFAULT_PITCH | FF_SWISS, "Tahoma");
     bold_font_ = CreateFontA(-22, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0, DEFAULT_QUALITY,
                              DEFAULT_PITCH | FF_SWISS, "Arial");
+    link_font_ = CreateFontA(-11, 0, 0, 0, FW_NORMAL, 0, TRUE, 0, ANSI_CHARSET, 0, 0, DEFAULT_QUALITY,
+                             DEFAULT_PITCH | FF_SWISS, "Tahoma");
     fixed_font_ = CreateFontA(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, DEFAULT_QUALITY,
                               FIXED_PITCH | FF_MODERN, "Courier New");
 }
@@ -53,6 +55,7 @@ Win32Binder::~Win32Binder() {
     DeleteObject(font_);
     DeleteObject(bold_font_);
     DeleteObject(fixed_font_);
+    DeleteObject(link_font_);
 }
 
 HWND Win32Binder::hwnd_of(const Window& w) const {
@@ -221,7 +224,9 @@ void Win32Binder::create_controls(NativeWindow& nw) {
         }
         nc.hwnd = CreateWindowExA(ex, cls, "", style, c.rect.x, c.rect.y, c.rect.w, h, nw.hwnd,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstId + i)), instance_, nullptr);
-        HFONT f = c.fixed_font ? fixed_font_ : c.bold ? bold_font_ : font_;
+        // A label that acts on clicks looks like a link.
+        bool link = c.kind() == Kind::Label && c.clickable;
+        HFONT f = c.fixed_font ? fixed_font_ : c.bold ? bold_font_ : link ? link_font_ : font_;
         SendMessageA(nc.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(f), FALSE);
         if (c.kind() == Kind::TextBox) SendMessageA(nc.hwnd, EM_SETLIMITTEXT, 0, 0);
         if (!c.tooltip.empty()) {
@@ -367,6 +372,7 @@ LRESULT Win32Binder::handle(NativeWindow& nw, UINT msg, WPARAM wp, LPARAM lp) {
             if (!nc) break;
             Control& c = *nc->model;
             if (c.fore_colour() != kDefaultColour) SetTextColor(dc, colour(c.fore_colour()));
+            else if (c.kind() == Kind::Label && c.clickable && c.enabled()) SetTextColor(dc, RGB(0, 0, 204));
             std::uint32_t back = c.back_colour();
             if (back == kDefaultColour) {
                 if (msg == WM_CTLCOLORSTATIC || msg == WM_CTLCOLORBTN) {
@@ -386,6 +392,11 @@ LRESULT Win32Binder::handle(NativeWindow& nw, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_SETCURSOR:
             if (busy_) {
                 SetCursor(LoadCursor(nullptr, IDC_WAIT));
+                return TRUE;
+            }
+            if (NativeControl* nc = find_control(nw, reinterpret_cast<HWND>(wp));
+                nc && nc->model->kind() == Kind::Label && nc->model->clickable && nc->model->enabled()) {
+                SetCursor(LoadCursor(nullptr, IDC_HAND));
                 return TRUE;
             }
             break;

@@ -62,7 +62,7 @@ private:
 
     HINSTANCE instance_;
     std::map<const Window*, NativeWindow> windows_;
-    HFONT font_ = nullptr, bold_font_ = nullptr, fixed_font_ = nullptr;
+    HFONT font_ = nullptr, bold_font_ = nullptr, fixed_font_ = nullptr, link_font_ = nullptr;
     bool pushing_ = false;
     bool activating_ = false;
     bool quit_ = false;
