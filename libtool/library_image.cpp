@@ -2,53 +2,15 @@
 
 #include <cstdio>
 
-#include "bglunpack/bglunpack.h"
 #include "libtool/folder_walk.h"
 #include "ui/errors.h"
 #include "ui/fileio.h"
 
 namespace libtool {
-namespace {
-
-#if defined(_WIN32)
-constexpr const char* kUnpackLibrary = "bglunpack.dll";
-#else
-constexpr const char* kUnpackLibrary = "libbglunpack.so";
-#endif
-
-struct Exports {
-    ui::Platform* platform = nullptr;
-    FSGetUncompressedBGLDataFn get = nullptr;
-    FSCompleteBGLOperationFn complete = nullptr;
-};
-
-// Bound by name at the first call, beside the program or on the search path.
-const Exports& bind(ui::Platform& platform) {
-    static Exports exports;
-    if (exports.platform == &platform) return exports;
-    void* library = platform.load_library(kUnpackLibrary);
-    if (!library)
-        library = platform.load_library(ui::native_path(join_path(platform.program_folder(), kUnpackLibrary)));
-    if (!library)
-        throw ui::RuntimeError(ui::kFileNotFound, std::string("File not found: ") + kUnpackLibrary);
-    auto symbol = [&](const char* name) {
-        void* p = platform.library_symbol(library, name);
-        if (!p)
-            throw ui::RuntimeError(453, std::string("Can't find DLL entry point ") + name + " in " +
-                                            kUnpackLibrary);
-        return p;
-    };
-    auto* get = reinterpret_cast<FSGetUncompressedBGLDataFn>(symbol("FSGetUncompressedBGLData"));
-    auto* complete = reinterpret_cast<FSCompleteBGLOperationFn>(symbol("FSCompleteBGLOperation"));
-    exports = {&platform, get, complete};
-    return exports;
-}
-
-}  // namespace
 
 long read_compressed_objects(ui::Platform& platform, const std::string& path, LibraryObjects& objects) {
     objects.clear();
-    const Exports& unpack = bind(platform);
+    const UnpackExports& unpack = bind_unpack_library(platform);
     std::int32_t size = 0;
     void* buffer = nullptr;
     if (unpack.get(ui::native_path(path).c_str(), &size, &buffer) != 0 || !buffer || size < 0)

@@ -26,12 +26,7 @@ std::string join(const std::string& folder, const std::string& name) {
     return folder + "\\" + name;
 }
 
-// The two exports, bound at the first call (again only when another platform asks).
-struct UnpackExports {
-    ui::Platform* platform = nullptr;
-    FSGetUncompressedBGLDataFn get = nullptr;
-    FSCompleteBGLOperationFn complete = nullptr;
-};
+}  // namespace
 
 const UnpackExports& bind_unpack_library(ui::Platform& platform) {
     static UnpackExports exports;
@@ -57,8 +52,6 @@ const UnpackExports& bind_unpack_library(ui::Platform& platform) {
     exports = {&platform, get, complete};
     return exports;
 }
-
-}  // namespace
 
 long read_library_objects(BglFile& file, const BglHeader& header, LibraryObjects& objects) {
     objects.clear();

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "bglunpack/bglunpack.h"
 #include "libtool/bgl_file.h"
 #include "libtool/bgl_header.h"
 
@@ -85,5 +86,15 @@ int parse_identifier(const std::string& text, Identifier& identifier);
 
 // The name as a list shows it: cut at the first zero byte, blanks trimmed.
 std::string trimmed_name(const LibraryObjectRecord& record);
+
+// The two exports of the decompression library, bound by file name at the first call (beside
+// the program or on the search path; bound again only when another platform asks). A missing
+// library raises error 53, a missing export 453.
+struct UnpackExports {
+    ui::Platform* platform = nullptr;
+    FSGetUncompressedBGLDataFn get = nullptr;
+    FSCompleteBGLOperationFn complete = nullptr;
+};
+const UnpackExports& bind_unpack_library(ui::Platform& platform);
 
 }  // namespace libtool
