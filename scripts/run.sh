@@ -15,10 +15,11 @@ echo "The sample pair is copied to $work/sample (the originals stay untouched)."
 if [ -n "${DISPLAY:-}" ]; then
   bash scripts/build.sh win32
   cp -r build/win32/bin/. "$work/program/"
-  base=$(WINEPREFIX=$PWD/build/wineprefix WINEDEBUG=-all winepath -w "$work/sample/hangar")
+  # Windows forms of the paths: wine maps drive Z: to the root of the file system.
+  base="Z:${work//\//\\}\\sample\\hangar"
   printf '%s\r\n%s\r\n' "$base" "$base" > "$work/program/gorvane.ini"
   echo "Starting gorvane.exe under wine: press Open, pick a material, Process, Save, Compile BGL."
-  exec cmake/wine-run.sh "$work/program/gorvane.exe" --program-folder "$(WINEPREFIX=$PWD/build/wineprefix WINEDEBUG=-all winepath -w "$work/program")"
+  exec cmake/wine-run.sh "$work/program/gorvane.exe" --program-folder "Z:${work//\//\\}\\program"
 fi
 cp -r build/native/bin/. "$work/program/"
 echo "No display: running samples/open-sample.gvs against the workbench window."

@@ -16,6 +16,7 @@ summary() {  # adds the counts of a ctest log
 }
 for preset in native win32; do
   if bash scripts/build.sh "$preset"; then
+    [ "$preset" = win32 ] && cmake/wine-prefix.sh
     ctest --preset "$preset" -j2 2>&1 | tee "build/$preset-test.log"
     summary "build/$preset-test.log"
   else

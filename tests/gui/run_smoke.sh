@@ -26,10 +26,9 @@ mkdir -p "$work/samples" "$work/program" "$snaps"
 cp -r "$samples"/. "$work/samples/"
 # The program folder holds what ships beside gorvane.exe (bglc, its macro files ...).
 cp -r "$(dirname "$exe")"/. "$work/program/"
-# Xvfb has no window manager: let wine draw the title bars and frames itself.
-WINEPREFIX=${WINEPREFIX:-$here/build/wineprefix} WINEDEBUG=-all \
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-win() { WINEPREFIX=${WINEPREFIX:-$here/build/wineprefix} WINEDEBUG=-all winepath -w "$1" 2>/dev/null; }
+"$here/cmake/wine-prefix.sh"
+# Windows form of a path: wine maps drive Z: to the root of the file system.
+win() { local p=$1; printf 'Z:%s' "${p//\//\\}"; }
 export GORVANE_SAMPLES=$(win "$work/samples")
 "$here/cmake/wine-run.sh" "$work/program/$(basename "$exe")" --script "$(win "$script")" \
   --snap "$(win "$snaps")" --program-folder "$(win "$work/program")" --out "$(win "$work/out.txt")"
@@ -37,6 +36,7 @@ status=$?
 cat "$work/out.txt" 2>/dev/null
 [ $status = 0 ] || { echo "FAILED: the script ended with status $status"; exit 1; }
 fail=0
+ls "$snaps"/*.txt >/dev/null 2>&1 || { echo "FAILED: no snapshot was written into $snaps"; fail=1; }
 for check in "$@"; do
   window=${check%%:*}; rest=${check#*:}; control=${rest%%:*}; text=${rest#*:}
   if [ "$window" = file ]; then
