@@ -93,7 +93,10 @@ int main(int argc, char** argv) {
     ui::Win32Binder::pump();
     ui::NativeDriver driver(binder);
     int status = run_script(o, platform, driver, out);
-    if (!o.snap.empty()) ui::snapshot(binder, o.snap);
+    if (!o.snap.empty() && ui::snapshot(binder, o.snap) == 0) {
+        out << "!! no window could be pictured (is there a display?)\n";
+        if (status == 0) status = 3;
+    }
     ui::desktop().set_observer(nullptr);
     return status;
 #else

@@ -17,7 +17,10 @@ if [ -z "${DISPLAY:-}" ]; then
       Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
       xvfb_pid=$!
       export DISPLAY=:$n
-      sleep 1
+      # The display is usable once its socket is there (a busy machine may take seconds).
+      for _ in $(seq 1 100); do [ -S /tmp/.X11-unix/X$n ] && break; sleep 0.1; done
+      [ -S /tmp/.X11-unix/X$n ] || { echo "FAILED: Xvfb :$n did not start"; exit 1; }
+      sleep 0.3
       break
     fi
   done

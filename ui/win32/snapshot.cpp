@@ -71,11 +71,13 @@ void capture(HWND hwnd, const std::string& path) {
 
 }  // namespace
 
-void snapshot(Win32Binder& binder, const std::string& folder) {
+int snapshot(Win32Binder& binder, const std::string& folder) {
     CreateDirectoryA(folder.c_str(), nullptr);
+    int taken = 0;
     for (Window* w : desktop().open_windows()) {
         HWND hwnd = binder.hwnd_of(*w);
         if (!hwnd) continue;
+        ++taken;
         capture(hwnd, folder + "\\" + w->name() + ".png");
         std::string text = "window\t" + w->name() + "\t" + Win32Binder::native_text(hwnd) + "\n";
         for (auto& c : w->controls()) {
@@ -96,6 +98,7 @@ void snapshot(Win32Binder& binder, const std::string& folder) {
         }
         write_file_atomic(folder + "\\" + w->name() + ".txt", text);
     }
+    return taken;
 }
 
 }  // namespace ui

@@ -26,7 +26,8 @@ private:
 // Runs the program's message loop until the main window closes; returns the exit code.
 int run_message_loop(Win32Binder& binder);
 
-// Writes a PNG picture of each open window and the text of each native control into folder.
-void snapshot(Win32Binder& binder, const std::string& folder);
+// Writes a PNG picture of each open window and the text of each native control into folder;
+// returns the number of windows written.
+int snapshot(Win32Binder& binder, const std::string& folder);
 
 }  // namespace ui
