@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Makes the build's wine prefix ready before tests start programs in it side by side: created
-# once, with wine drawing its own window frames (Xvfb has no window manager). Safe to call again.
+# Makes a wine prefix (WINEPREFIX, or the build's) ready before tests start programs in it side
+# by side: created once, with wine drawing its own window frames (Xvfb has no window manager).
+# Safe to call again.
 here=$(cd "$(dirname "$0")/.." && pwd)
 export WINEPREFIX=${WINEPREFIX:-$here/build/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}

@@ -10,7 +10,17 @@ exe=$1 script=$2 samples=$3 snaps=$4
 shift 4
 here=$(cd "$(dirname "$0")/../.." && pwd)
 work=$(mktemp -d)
-trap 'rm -rf "$work"; [ -n "${xvfb_pid:-}" ] && kill $xvfb_pid 2>/dev/null' EXIT
+# The windows get a wine prefix of their own: a wine session keeps the display it started with,
+# and the other tests start theirs without one. Smoke tests run one at a time (a CTest lock), and
+# each ends its session before its display goes.
+export WINEPREFIX=$here/build/wineprefix-gui
+cleanup() {
+  WINEDEBUG=-all wineserver -k >/dev/null 2>&1
+  [ -n "${xvfb_pid:-}" ] && kill $xvfb_pid 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+WINEDEBUG=-all wineserver -k >/dev/null 2>&1
 if [ -z "${DISPLAY:-}" ]; then
   for n in $(seq 90 120); do
     if [ ! -e /tmp/.X$n-lock ]; then
