@@ -144,6 +144,11 @@ double to_number(const std::string& text, bool* ok) {
     size_t b = text.find_first_not_of(" \t");
     size_t e = text.find_last_not_of(" \t");
     std::string t = b == std::string::npos ? "" : text.substr(b, e - b + 1);
+    // Decimal numbers only: no hexadecimal, infinity or not-a-number forms.
+    if (t.find_first_not_of("0123456789+-.eE") != std::string::npos) {
+        if (ok) *ok = false;
+        return 0;
+    }
     char* end = nullptr;
     double v = t.empty() ? 0 : std::strtod(t.c_str(), &end);
     bool good = !t.empty() && end && *end == 0 && std::isfinite(v);

@@ -37,8 +37,11 @@ TEST(Format, HexAndClassicNumberReading) {
     EXPECT_EQ(ui::round_even(2.5), 2);
     EXPECT_EQ(ui::round_even(3.5), 4);
     bool ok = true;
-    ui::to_number("1.5x", &ok);
-    EXPECT_FALSE(ok);
+    for (const char* bad : {"1.5x", "0x10", "inf", "nan", "", "1e"}) {
+        ok = true;
+        EXPECT_EQ(ui::to_number(bad, &ok), 0) << bad;
+        EXPECT_FALSE(ok) << bad;
+    }
     EXPECT_EQ(ui::to_number(" 1.000000 ", &ok), 1);
     EXPECT_TRUE(ok);
 }
