@@ -81,9 +81,8 @@ bool load_ext_parameters(const std::string& base, wb::ExtParameterList& list) {
         read_ext_parameters(header, list);
         return true;
     } catch (const ui::RuntimeError& e) {
-        ui::platform().message_box({"File " + path + " cannot be opened (load_ext_parameters): " +
-                                        std::to_string(e.number) + ": " + e.description,
-                                    "", ui::Icon::Critical, ui::Buttons::Ok});
+        ui::error_box("File " + path + " cannot be opened (load_ext_parameters): " +
+                      std::to_string(e.number) + ": " + e.description);
         return false;
     }
 }

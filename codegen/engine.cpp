@@ -86,8 +86,7 @@ long find_bgl_end(const LineArray& asm_lines) {
     long last = std::min(asm_lines.top(), asm_lines.size() - 1);
     for (long i = 1; i <= last; ++i)
         if (wb::starts_with(trim(asm_lines[i]), "BGL_END")) return i;
-    ui::platform().message_box({"Cannot find proper BGL END code. File cannot be processed.", "",
-                                ui::Icon::Critical, ui::Buttons::Ok});
+    ui::error_box("Cannot find proper BGL END code. File cannot be processed.");
     return 0;
 }
 

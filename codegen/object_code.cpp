@@ -140,7 +140,7 @@ long generate_windsock(MarkerInput in, const MarkerParameters& p, LineArray& new
             std::swap(Z[1], Z[low]);
             const double h = Y[2] - Y[1];
             if (h < 0.1) {
-                ui::platform().message_box({kWindsockZeroHeight, "", ui::Icon::Exclamation, ui::Buttons::Ok});
+                ui::warning_box(kWindsockZeroHeight);
                 rejected = true;
                 return 0;
             }

@@ -9,26 +9,13 @@
 
 namespace labels {
 
-namespace {
-
-struct BusyPointer {
-    BusyPointer() { ui::platform().set_busy(true); }
-    ~BusyPointer() { ui::platform().set_busy(false); }
-};
-
-void error_box(const std::string& text) {
-    ui::platform().message_box({text, "", ui::Icon::Critical, ui::Buttons::Ok});
-}
-
-}  // namespace
-
 long rename_labels(const std::string& path, const std::string& suffix) {
-    BusyPointer busy;
+    ui::BusyPointer busy;
     try {
         wb::LineArray lines;
         const long read = wb::load_file2array(path, lines);
         if (read == 0) {
-            error_box("File returns no lines.");
+            ui::error_box("File returns no lines.");
             return -1;
         }
         wb::add_message("Open file returned " + std::to_string(read) + " lines of code");
@@ -45,10 +32,10 @@ long rename_labels(const std::string& path, const std::string& suffix) {
         throw;
     } catch (const ui::RuntimeError& e) {
         ui::platform().set_busy(false);
-        error_box("Error : " + std::to_string(e.number) + " :" + e.description);
+        ui::error_box("Error : " + std::to_string(e.number) + " :" + e.description);
     } catch (const std::bad_alloc&) {
         ui::platform().set_busy(false);
-        error_box("Error : 7 :" + ui::error_description(7));
+        ui::error_box("Error : 7 :" + ui::error_description(7));
     }
     return -1;
 }
@@ -73,7 +60,7 @@ FrmLabelRename::FrmLabelRename(std::function<std::string()> input_base)
 void FrmLabelRename::open(ui::Window& owner) { ui::desktop().show(*this, true, &owner); }
 
 void FrmLabelRename::Browse_Click() {
-    BusyPointer busy;
+    ui::BusyPointer busy;
     try {
         ui::FileDialog d;
         d.filter = ".asm/.azm file|*.a?m";
@@ -84,7 +71,7 @@ void FrmLabelRename::Browse_Click() {
         throw;
     } catch (const ui::RuntimeError& e) {
         ui::platform().set_busy(false);
-        error_box("error " + std::to_string(e.number) + " " + e.description);
+        ui::error_box("error " + std::to_string(e.number) + " " + e.description);
     }
 }
 

@@ -50,12 +50,10 @@ void guarded(const char* event, const std::function<void()>& handler) {
         throw;
     } catch (const RuntimeError& e) {
         platform().set_busy(false);
-        platform().message_box({"Error " + std::to_string(e.number) + " : " + e.description, "",
-                                Icon::Critical, Buttons::Ok});
+        error_box("Error " + std::to_string(e.number) + " : " + e.description);
     } catch (const std::exception& e) {
         platform().set_busy(false);
-        platform().message_box({std::string("Error in ") + event + " : " + e.what(), "",
-                                Icon::Critical, Buttons::Ok});
+        error_box(std::string("Error in ") + event + " : " + e.what());
     }
 }
 

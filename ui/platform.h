@@ -79,4 +79,18 @@ public:
 Platform& platform();
 void set_platform(Platform* p);
 
+// Boxes with an O.K. button and the program's title.
+void error_box(const std::string& text);        // critical icon
+void warning_box(const std::string& text);      // exclamation icon
+void information_box(const std::string& text);  // information icon
+
+// Shows the busy pointer for as long as it lives, so that an action restores the normal
+// pointer however it ends.
+struct BusyPointer {
+    BusyPointer() { platform().set_busy(true); }
+    ~BusyPointer() { platform().set_busy(false); }
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+};
+
 }  // namespace ui

@@ -33,6 +33,12 @@ Platform& platform() {
 
 void set_platform(Platform* p) { g_platform = p; }
 
+void error_box(const std::string& text) { platform().message_box({text, "", Icon::Critical, Buttons::Ok}); }
+void warning_box(const std::string& text) { platform().message_box({text, "", Icon::Exclamation, Buttons::Ok}); }
+void information_box(const std::string& text) {
+    platform().message_box({text, "", Icon::Information, Buttons::Ok});
+}
+
 SystemPlatform::SystemPlatform() : program_folder_(executable_folder()) {
     std::string env = environment("GORVANE_PROGRAM_FOLDER");
     if (!env.empty()) program_folder_ = env;

@@ -10,11 +10,6 @@ namespace wb {
 
 namespace {
 
-struct BusyPointer {
-    BusyPointer() { ui::platform().set_busy(true); }
-    ~BusyPointer() { ui::platform().set_busy(false); }
-};
-
 bool ask(const std::string& question) {
     return ui::platform().message_box({question, "", ui::Icon::Exclamation, ui::Buttons::YesNo}) == ui::Answer::Yes;
 }
@@ -23,9 +18,8 @@ void copy_if_exists(const std::string& source, const std::string& target) {
     if (ui::file_exists(source)) copy_text_lines(source, target);
 }
 
-void error_box(const std::string& prefix, const ui::RuntimeError& e) {
-    ui::platform().message_box(
-        {prefix + std::to_string(e.number) + " : " + e.description, "", ui::Icon::Critical, ui::Buttons::Ok});
+void copy_error_box(const std::string& prefix, const ui::RuntimeError& e) {
+    ui::error_box(prefix + std::to_string(e.number) + " : " + e.description);
 }
 
 }  // namespace
@@ -38,7 +32,7 @@ void copy_text_lines(const std::string& source, const std::string& target) {
 }
 
 void backup_pair(const std::string& base) {
-    BusyPointer busy;
+    ui::BusyPointer busy;
     try {
         if (ui::file_exists(azm_backup_path(base)) || ui::file_exists(asm_backup_path(base))) {
             if (!ask("A previous backup of the file exists. Do you want to overwrite it ?")) return;
@@ -49,13 +43,13 @@ void backup_pair(const std::string& base) {
         throw;
     } catch (const ui::RuntimeError& e) {
         ui::platform().set_busy(false);
-        error_box("Error while copying: ", e);
+        copy_error_box("Error while copying: ", e);
     }
 }
 
 void restore_pair(const std::string& base) {
     if (!ask("Do you want to overwrite the working files ?")) return;
-    BusyPointer busy;
+    ui::BusyPointer busy;
     try {
         copy_if_exists(azm_backup_path(base), base + ".asm");
         copy_if_exists(asm_backup_path(base), base + "_0.asm");
@@ -63,7 +57,7 @@ void restore_pair(const std::string& base) {
         throw;
     } catch (const ui::RuntimeError& e) {
         ui::platform().set_busy(false);
-        error_box("Error while restoring: ", e);
+        copy_error_box("Error while restoring: ", e);
     }
 }
 

@@ -35,10 +35,6 @@ const char* flash_mask_for_variable(int position) {
 
 namespace {
 
-void error_box(const std::string& text) {
-    ui::platform().message_box({text, "", ui::Icon::Critical, ui::Buttons::Ok});
-}
-
 // Copies a list position between windows; positions beyond the target's items select nothing.
 void copy_position(const ui::Control& from, ui::Control& to) {
     int i = from.list_index();
@@ -142,7 +138,7 @@ FrmEffects::FrmEffects(Form1& main) : ui::Window("frmEffects", "Effect propertie
     fx_params.on_dblclick = [this] { fx_params.set_text(kDefaultTimeConstraints); };
     cmdOK.on_click = [this] {
         if (fx_params.text().size() != 40) {
-            error_box("The values of the parameters are incorect. Double click in the textbox for default values. Do not change the overall length.");
+            ui::error_box("The values of the parameters are incorect. Double click in the textbox for default values. Do not change the overall length.");
             return;
         }
         copy_position(lstEffectType, main_.lstEffectType);
@@ -200,7 +196,7 @@ FrmWindsock::FrmWindsock(Form1& main) : ui::Window("frmWindsock", "Windsock Prop
     };
     cmdOK.on_click = [this] {
         if (ws_mastColor.text().size() != 6) {
-            error_box("The format of mast color must be in RRGGBB format.");
+            ui::error_box("The format of mast color must be in RRGGBB format.");
             return;
         }
         main_.ws_mastColor.set_text(ws_mastColor.text());

@@ -52,9 +52,7 @@ long load_source_pair(const std::string& base, LineArray& asm_lines, LineArray& 
     } catch (const ui::StopRequest&) {
         throw;
     } catch (const std::exception&) {
-        ui::platform().message_box(
-            {"Error ! Make sure you do not specify the extension, and both azm and asm files are in the same folder.",
-             "", ui::Icon::Critical, ui::Buttons::Ok});
+        ui::error_box("Error ! Make sure you do not specify the extension, and both azm and asm files are in the same folder.");
         return 0;
     }
 }

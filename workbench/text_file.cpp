@@ -56,21 +56,17 @@ std::vector<std::string> split_lines(const std::string& bytes) {
 
 long load_file2array(const std::string& path, LineArray& lines) {
     if (!ui::file_exists(path)) {
-        ui::platform().message_box({"Error ! File does not exist: (" + path + ").", "",
-                                    ui::Icon::Critical, ui::Buttons::Ok});
+        ui::error_box("Error ! File does not exist: (" + path + ").");
         return 0;
     }
     try {
         lines = LineArray::from_lines(split_lines(ui::read_file(path)));
         return lines.top();
     } catch (const ui::RuntimeError& e) {
-        ui::platform().message_box({"Error in load_file2array: " + std::to_string(e.number) +
-                                        " :" + e.description,
-                                    "", ui::Icon::Critical, ui::Buttons::Ok});
+        ui::error_box("Error in load_file2array: " + std::to_string(e.number) + " :" + e.description);
         return 0;
     } catch (const std::bad_alloc&) {
-        ui::platform().message_box({"Error in load_file2array: 7 :" + ui::error_description(7), "",
-                                    ui::Icon::Critical, ui::Buttons::Ok});
+        ui::error_box("Error in load_file2array: 7 :" + ui::error_description(7));
         return 0;
     }
 }
