@@ -74,26 +74,13 @@ struct Vertex {
 // Operands 1, 2, 3 of a vertex line.
 Vertex read_vertex(const std::string& line);
 
+using wb::Position;
+
 // Where an object goes: the model's placement and an offset in model units.
-struct PlacementRecord {
-    std::int32_t latitude = 0;
-    std::int16_t latitude_fraction = 0;
-    std::int32_t longitude = 0;
-    std::int16_t longitude_fraction = 0;
-    std::int32_t altitude = 0;
-    std::int16_t altitude_fraction = 0;
+struct PlacementRecord : Position {
     double x = 0, y = 0, z = 0;  // east, up, north
     double scale = 0;            // placement operand 4: model units per metre x 65536
     long heading = 0;            // 1/65536 of a turn, clockwise seen from above
-};
-
-struct Position {
-    std::int32_t latitude = 0;
-    std::int16_t latitude_fraction = 0;
-    std::int32_t longitude = 0;
-    std::int16_t longitude_fraction = 0;
-    std::int32_t altitude = 0;
-    std::int16_t altitude_fraction = 0;
 };
 
 // Turns the record's offset by the heading and adds it, in metres, to its position.

@@ -22,12 +22,7 @@ std::string object_placement_line(const LineArray& azm_lines, const Vertex& v, b
     const wb::PlacementOperands op = wb::read_placement_operands(azm_lines[at]);
 
     PlacementRecord r;
-    r.latitude = op.latitude;
-    r.latitude_fraction = op.latitude_fraction;
-    r.longitude = op.longitude;
-    r.longitude_fraction = op.longitude_fraction;
-    r.altitude = op.altitude;
-    r.altitude_fraction = op.altitude_fraction;
+    static_cast<Position&>(r) = op;
     r.x = v.x;
     r.y = v.y;
     r.z = v.z;

@@ -17,17 +17,22 @@ long fraction_to_unsigned(double value);
 std::int16_t fraction_to_signed(const std::string& text);
 std::int16_t fraction_to_signed(double value);
 
-// The operands of a placement line, as the code generators use them.
-struct PlacementOperands {
-    std::int32_t op2 = 0;
-    std::int16_t op3 = 0;
-    std::int32_t scale = 0;
+// A position as placement lines write it: latitude, longitude and altitude, each a 32-bit whole
+// part and a 16-bit fraction.
+struct Position {
     std::int32_t latitude = 0;
     std::int16_t latitude_fraction = 0;
     std::int32_t longitude = 0;
     std::int16_t longitude_fraction = 0;
     std::int32_t altitude = 0;
     std::int16_t altitude_fraction = 0;
+};
+
+// The operands of a placement line, as the code generators use them.
+struct PlacementOperands : Position {
+    std::int32_t op2 = 0;
+    std::int16_t op3 = 0;
+    std::int32_t scale = 0;
 };
 
 PlacementOperands read_placement_operands(const std::string& line);
