@@ -87,6 +87,21 @@ bool load_ext_parameters(const std::string& base, wb::ExtParameterList& list) {
     }
 }
 
+namespace {
+
+// The size line and each entry's name and data line; remembers where they stand in out.
+void write_entries(std::vector<std::string>& out, wb::ExtParameterList& list) {
+    out.push_back(kSizeLine);
+    list.size_line = static_cast<long>(out.size());
+    for (const auto& e : list.entries) {
+        out.push_back(e.name_line);
+        out.push_back(e.data_line);
+    }
+    list.last_line = static_cast<long>(out.size());
+}
+
+}  // namespace
+
 void update_dictionary(LineArray& azm_lines, wb::ExtParameterList& list) {
     if (list.entries.empty()) ui::raise(ui::kSubscriptOutOfRange);
     const long last = azm_lines.top() - 1;
@@ -114,13 +129,7 @@ void update_dictionary(LineArray& azm_lines, wb::ExtParameterList& list) {
         out.push_back(source[j]);
         if (starts_with(trim(source[j]), kLabel)) break;
     }
-    out.push_back(kSizeLine);
-    list.size_line = static_cast<long>(out.size());
-    for (const auto& e : list.entries) {
-        out.push_back(e.name_line);
-        out.push_back(e.data_line);
-    }
-    list.last_line = static_cast<long>(out.size());
+    write_entries(out, list);
     for (++j; j <= last; ++j) out.push_back(source[j]);
     azm_lines = to_array(out);
 }
@@ -146,13 +155,7 @@ void create_dictionary(LineArray& azm_lines, wb::ExtParameterList& list) {
     out.push_back("  ");
     out.push_back("    db  'D','I','C','T'");
     out.push_back("param_extension_dictionary     label dword");
-    out.push_back(kSizeLine);
-    list.size_line = static_cast<long>(out.size());
-    for (const auto& e : list.entries) {
-        out.push_back(e.name_line);
-        out.push_back(e.data_line);
-    }
-    list.last_line = static_cast<long>(out.size());
+    write_entries(out, list);
     out.push_back("param_extension_dictionary_end     label dword");
     for (j += 6; j <= last; ++j) out.push_back(azm_lines[j]);
     list.found = true;
