@@ -1,5 +1,8 @@
 #include "controls.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include "errors.h"
 #include "window.h"
 
@@ -17,6 +20,7 @@ const char* kind_name(Kind k) {
         case Kind::Frame: return "frame";
         case Kind::Swatch: return "swatch";
         case Kind::Progress: return "progress";
+        case Kind::Menu: return "menu";
     }
     return "?";
 }
@@ -41,7 +45,7 @@ void Control::set_caption(std::string c) {
 
 void Control::set_text(const std::string& t) {
     if (kind_ == Kind::Label || kind_ == Kind::Button || kind_ == Kind::CheckBox ||
-        kind_ == Kind::Option || kind_ == Kind::Frame) {
+        kind_ == Kind::Option || kind_ == Kind::Frame || kind_ == Kind::Menu) {
         set_caption(t);
         return;
     }
@@ -93,8 +97,25 @@ void Control::set_value(int v) {
 }
 
 void Control::add_item(const std::string& item, long data) {
-    items_.push_back(item);
-    data_.push_back(data);
+    auto at = items_.end();
+    if (sorted) {
+        at = std::upper_bound(items_.begin(), items_.end(), item, [](const std::string& a, const std::string& b) {
+            return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+                return std::tolower(static_cast<unsigned char>(x)) < std::tolower(static_cast<unsigned char>(y));
+            });
+        });
+    }
+    const auto position = at - items_.begin();
+    if (sorted && list_index_ >= position) ++list_index_;
+    items_.insert(at, item);
+    data_.insert(data_.begin() + position, data);
+    changed();
+}
+
+void Control::set_item(int position, const std::string& item) {
+    if (position < 0 || position >= list_count()) raise(kIllegalCall);
+    items_[static_cast<size_t>(position)] = item;
+    if (kind_ == Kind::ComboBox && position == list_index_) text_ = item;
     changed();
 }
 

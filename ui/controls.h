@@ -26,6 +26,7 @@ enum class Kind {
     Frame,     // group box holding other controls
     Swatch,    // a plain rectangle filled with back_colour
     Progress,  // progress bar: value 0 .. max_value
+    Menu,      // a menu of the window's menu bar, or an item of the menu it is `in`
 };
 
 const char* kind_name(Kind k);
@@ -58,6 +59,7 @@ public:
     bool bold = false;
     bool editable = false;     // ComboBox: the user can type
     bool clickable = false;    // Label: acts on clicks (shown with a hand)
+    bool sorted = false;       // ListBox: items are kept in ascending text order (case ignored)
     Control* container = nullptr;  // frame the control sits in (geometry stays window-relative)
     int max_value = 100;           // Progress
 
@@ -88,7 +90,9 @@ public:
     // List and combo items, with one number of item data each.
     const std::vector<std::string>& items() const { return items_; }
     int list_count() const { return static_cast<int>(items_.size()); }
+    // Appends, or inserts at its place in a sorted list (after equal items).
     void add_item(const std::string& item, long data = 0);
+    void set_item(int position, const std::string& item);
     void remove_item(int position);
     void clear();
     long item_data(int position) const;

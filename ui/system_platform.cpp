@@ -3,13 +3,16 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <random>
 
+#include "errors.h"
 #include "window.h"
 
 #ifdef _WIN32
 #include <windows.h>
+#include <objbase.h>
 #include <shellapi.h>
 #else
 #include <dlfcn.h>
@@ -130,13 +133,22 @@ LocalTime SystemPlatform::now() {
 }
 
 std::string SystemPlatform::new_guid() {
+    unsigned char bytes[16];
+#ifdef _WIN32
+    // The system's identifier generator; its 16 bytes in memory order.
+    GUID g{};
+    if (CoCreateGuid(&g) != S_OK) raise(kIllegalCall);
+    std::memcpy(bytes, &g, sizeof bytes);
+#else
     static std::mt19937_64 rng(std::random_device{}() ^
                                static_cast<unsigned long long>(
                                    std::chrono::high_resolution_clock::now().time_since_epoch().count()));
+    for (unsigned char& b : bytes) b = static_cast<unsigned char>(rng() & 0xFF);
+#endif
     std::string s;
     char buf[4];
-    for (int i = 0; i < 16; ++i) {
-        std::snprintf(buf, sizeof buf, "%02X", static_cast<unsigned>(rng() & 0xFF));
+    for (unsigned char b : bytes) {
+        std::snprintf(buf, sizeof buf, "%02X", static_cast<unsigned>(b));
         s += buf;
     }
     return s;

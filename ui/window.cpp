@@ -64,6 +64,11 @@ Control& Window::frame(const std::string& name, const std::string& caption, int 
 }
 Control& Window::swatch(const std::string& name, int index) { return add(Kind::Swatch, name, index); }
 Control& Window::progress(const std::string& name, int index) { return add(Kind::Progress, name, index); }
+Control& Window::menu(const std::string& name, const std::string& caption, int index) {
+    Control& c = add(Kind::Menu, name, index);
+    c.set_caption(caption);
+    return c;
+}
 
 void Desktop::show(Window& w, bool modal, Window* owner) {
     if (!w.open_) {

@@ -48,6 +48,8 @@ protected:
     Control& frame(const std::string& name, const std::string& caption, int index = -1);
     Control& swatch(const std::string& name, int index = -1);
     Control& progress(const std::string& name, int index = -1);
+    // A menu of the menu bar; its items are menus placed `in` it.
+    Control& menu(const std::string& name, const std::string& caption, int index = -1);
 
 private:
     friend class Desktop;

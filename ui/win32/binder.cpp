@@ -102,7 +102,9 @@ void Win32Binder::window_shown(Window& w) {
     // No WS_CLIPCHILDREN: the window paints the background that group boxes leave to it.
     DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
     RECT r{0, 0, w.width(), w.height()};
-    AdjustWindowRectEx(&r, style, FALSE, WS_EX_CONTROLPARENT);
+    bool has_menu = false;
+    for (auto& c : w.controls()) has_menu = has_menu || c->kind() == Kind::Menu;
+    AdjustWindowRectEx(&r, style, has_menu, WS_EX_CONTROLPARENT);
     HWND owner = w.owner() ? hwnd_of(*w.owner()) : nullptr;
     if (!owner && desktop().open_windows().size() > 1) owner = hwnd_of(*desktop().open_windows().front());
     int x = CW_USEDEFAULT, y = CW_USEDEFAULT;
@@ -116,6 +118,7 @@ void Win32Binder::window_shown(Window& w) {
                               r.right - r.left, r.bottom - r.top, owner, nullptr, instance_, nullptr);
     SetWindowLongPtrA(nw.hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     create_controls(nw);
+    create_menus(nw);
     push(nw);
     if (w.is_modal() && owner) EnableWindow(owner, FALSE);
     ShowWindow(nw.hwnd, SW_SHOWNORMAL);
@@ -173,6 +176,7 @@ void Win32Binder::create_controls(NativeWindow& nw) {
         Control& c = *controls[i];
         NativeControl& nc = nw.controls[i];
         nc.model = &c;
+        if (c.kind() == Kind::Menu) continue;
         const char* cls = "STATIC";
         DWORD style = WS_CHILD | WS_CLIPSIBLINGS, ex = 0;
         int h = c.rect.h;
@@ -221,6 +225,8 @@ void Win32Binder::create_controls(NativeWindow& nw) {
             case Kind::Progress:
                 cls = PROGRESS_CLASSA;
                 break;
+            case Kind::Menu:
+                break;
         }
         nc.hwnd = CreateWindowExA(ex, cls, "", style, c.rect.x, c.rect.y, c.rect.w, h, nw.hwnd,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstId + i)), instance_, nullptr);
@@ -241,6 +247,56 @@ void Win32Binder::create_controls(NativeWindow& nw) {
     }
 }
 
+// The menu bar: each top-level menu a popup holding the items placed in it, in model order.
+// Items send their control's id as the command.
+void Win32Binder::create_menus(NativeWindow& nw) {
+    HMENU bar = nullptr;
+    for (size_t i = 0; i < nw.controls.size(); ++i) {
+        Control& top = *nw.controls[i].model;
+        if (top.kind() != Kind::Menu || top.container) continue;
+        if (!bar) bar = CreateMenu();
+        HMENU popup = CreatePopupMenu();
+        UINT items = 0;
+        for (size_t k = 0; k < nw.controls.size(); ++k) {
+            Control& item = *nw.controls[k].model;
+            if (item.kind() != Kind::Menu || item.container != &top) continue;
+            AppendMenuA(popup, MF_STRING, kFirstId + k, item.caption().c_str());
+            nw.controls[k].menu = popup;
+            nw.controls[k].position = items++;
+        }
+        nw.controls[i].menu = bar;
+        nw.controls[i].position = static_cast<UINT>(GetMenuItemCount(bar));
+        AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), top.caption().c_str());
+    }
+    if (bar) SetMenu(nw.hwnd, bar);
+}
+
+const Win32Binder::NativeControl* Win32Binder::native_of(const Control& c) const {
+    auto it = windows_.find(&c.window());
+    if (it == windows_.end()) return nullptr;
+    for (auto& nc : it->second.controls)
+        if (nc.model == &c) return &nc;
+    return nullptr;
+}
+
+void Win32Binder::choose_menu_item(const Control& c) {
+    HWND h = hwnd_of(c.window());
+    const NativeControl* nc = native_of(c);
+    if (!h || !nc || !nc->menu) return;
+    const UINT id = GetMenuItemID(nc->menu, static_cast<int>(nc->position));
+    if (id != static_cast<UINT>(-1)) SendMessageA(h, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+}
+
+bool Win32Binder::menu_entry(const Control& c, std::string& caption, bool& enabled) const {
+    const NativeControl* nc = native_of(c);
+    if (!nc || !nc->menu) return false;
+    char text[256] = {};
+    GetMenuStringA(nc->menu, nc->position, text, sizeof text, MF_BYPOSITION);
+    caption = text;
+    enabled = !(GetMenuState(nc->menu, nc->position, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED));
+    return true;
+}
+
 void Win32Binder::push(NativeWindow& nw) {
     pushing_ = true;
     if (native_text(nw.hwnd) != nw.model->caption()) SetWindowTextA(nw.hwnd, nw.model->caption().c_str());
@@ -253,6 +309,16 @@ void Win32Binder::push(NativeControl& nc) {
     if (nc.revision == c.revision()) return;
     bool first = nc.revision == ~0ull;
     nc.revision = c.revision();
+    if (c.kind() == Kind::Menu) {
+        if (!nc.menu) return;
+        MENUITEMINFOA mi{};
+        mi.cbSize = sizeof mi;
+        mi.fMask = MIIM_STRING | MIIM_STATE;
+        mi.dwTypeData = const_cast<char*>(c.caption().c_str());
+        mi.fState = c.enabled() ? MFS_ENABLED : MFS_GRAYED;
+        SetMenuItemInfoA(nc.menu, nc.position, TRUE, &mi);
+        return;
+    }
     HWND h = nc.hwnd;
     switch (c.kind()) {
         case Kind::TextBox:
@@ -331,6 +397,9 @@ void Win32Binder::on_command(HWND parent, WORD id, WORD code, HWND child) {
             if (code == LBN_SELCHANGE) c.set_list_index(static_cast<int>(SendMessageA(child, LB_GETCURSEL, 0, 0)));
             else if (code == LBN_DBLCLK) c.dblclick();
             break;
+        case Kind::Menu:
+            if (!child) c.click();
+            break;
         case Kind::ComboBox:
             if (code == CBN_SELCHANGE) c.set_list_index(static_cast<int>(SendMessageA(child, CB_GETCURSEL, 0, 0)));
             else if (code == CBN_EDITCHANGE) c.set_text(native_text(child));
@@ -361,7 +430,8 @@ LRESULT Win32Binder::handle(NativeWindow& nw, UINT msg, WPARAM wp, LPARAM lp) {
     HWND hwnd = nw.hwnd;
     switch (msg) {
         case WM_COMMAND:
-            if (lp) on_command(hwnd, LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
+            // A control's notification, or (no control, code 0) a menu item chosen.
+            if (lp || HIWORD(wp) == 0) on_command(hwnd, LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
             return 0;
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLOREDIT:

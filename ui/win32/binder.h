@@ -35,6 +35,11 @@ public:
 
     // Native → model, shared with the script driver that works through native controls.
     void on_command(HWND parent, WORD id, WORD code, HWND child);
+    // Chooses a menu item as a user would (the window receives its command).
+    void choose_menu_item(const Control& c);
+    // The native caption of a menu or menu item, and whether it is enabled; false when the
+    // control has no native menu entry.
+    bool menu_entry(const Control& c, std::string& caption, bool& enabled) const;
 
 private:
     struct NativeControl {
@@ -44,6 +49,8 @@ private:
         std::vector<std::string> items;
         HBRUSH brush = nullptr;
         std::uint32_t brush_colour = kDefaultColour;
+        HMENU menu = nullptr;  // Menu: the menu (or menu bar) holding the entry, at `position`
+        UINT position = 0;
     };
     struct NativeWindow {
         Window* model = nullptr;
@@ -55,6 +62,8 @@ private:
     static LRESULT CALLBACK window_proc(HWND, UINT, WPARAM, LPARAM);
     LRESULT handle(NativeWindow& nw, UINT msg, WPARAM wp, LPARAM lp);
     void create_controls(NativeWindow& nw);
+    void create_menus(NativeWindow& nw);
+    const NativeControl* native_of(const Control& c) const;
     void push(NativeWindow& nw);
     void push(NativeControl& nc);
     NativeWindow* find(HWND hwnd);

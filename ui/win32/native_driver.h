@@ -17,6 +17,7 @@ public:
         SetWindowTextA(h, text.c_str());  // the edit notifies its parent with EN_CHANGE
     }
     void click(Control& c) override {
+        if (c.kind() == Kind::Menu) return binder_.choose_menu_item(c);
         HWND h = binder_.hwnd_of(c);
         if (!h) return ScriptDriver::click(c);
         if (c.kind() == Kind::Button || c.kind() == Kind::CheckBox || c.kind() == Kind::Option)

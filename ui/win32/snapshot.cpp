@@ -81,6 +81,12 @@ int snapshot(Win32Binder& binder, const std::string& folder) {
         capture(hwnd, folder + "\\" + w->name() + ".png");
         std::string text = "window\t" + w->name() + "\t" + Win32Binder::native_text(hwnd) + "\n";
         for (auto& c : w->controls()) {
+            std::string caption;
+            bool enabled = false;
+            if (c->kind() == Kind::Menu && binder.menu_entry(*c, caption, enabled)) {
+                text += c->full_name() + "\tMENU\t" + (enabled ? "enabled" : "disabled") + "\tvisible\t" + caption + "\n";
+                continue;
+            }
             HWND h = binder.hwnd_of(*c);
             if (!h) continue;
             char cls[64] = {};
