@@ -3,6 +3,7 @@
 #include "asm_line.h"
 #include "codegen/process.h"
 #include "labels/frm_label_rename.h"
+#include "libcompiler/frm_lib_comp.h"
 #include "libtool/lib_view.h"
 #include "pair_backup.h"
 #include "messages.h"
@@ -38,6 +39,7 @@ Form1::Form1() : ui::Window("Form1", "Gorvane", 656, 606) {
     Label21.on_click = [this] { WebLink_Click(); };
     cmdLabelTool.on_click = [this] { LabelTool_Click(); };
     cmdLibTool.on_click = [this] { libtool::show_library_browser(this); };
+    cmdLibComp.on_click = [this] { libcompiler::show_library_compiler(this, kVersion); };
     on_activate = [this] {
         Update_par_line();
         read_tmf_settings();
@@ -49,7 +51,7 @@ Form1::Form1() : ui::Window("Form1", "Gorvane", 656, 606) {
     };
 
     // Tools that arrive with later work stay disabled until then; Save waits for Open.
-    for (ui::Control* c : {&Command3, &cmdTMF, &cmdGroundPolys, &cmdWings, &cmdLibComp})
+    for (ui::Control* c : {&Command3, &cmdTMF, &cmdGroundPolys, &cmdWings})
         c->set_enabled(false);
     Label16.set_visible(false);
 
@@ -69,6 +71,8 @@ void Form1::close_dialogs() {
                                                             library_.get(), label_rename_.get()})
         if (w && w->is_open()) ui::desktop().close(*w);
     if (ui::Window* browser = libtool::library_browser(); browser && browser->is_open()) ui::desktop().close(*browser);
+    if (ui::Window* compiler = libcompiler::library_compiler(); compiler && compiler->is_open())
+        ui::desktop().close(*compiler);
 }
 
 void Form1::init_parameters() {

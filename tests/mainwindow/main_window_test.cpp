@@ -2,6 +2,7 @@
 // web link and the tool buttons.
 #include "../codegen/support.h"
 #include "labels/frm_label_rename.h"
+#include "libcompiler/frm_lib_comp.h"
 #include "libtool/lib_view.h"
 #include "ui/fileio.h"
 #include "workbench/form1.h"
@@ -115,7 +116,7 @@ TEST_F(WebLink, NoBrowserOrAFailedStartIsSaid) {
 TEST_F(MainWindow, OnlyTheToolsThatExistCanBeOpened) {
     wb::Form1 form;
     EXPECT_TRUE(form.cmdLabelTool.enabled());
-    for (ui::Control* c : {&form.cmdTMF, &form.cmdGroundPolys, &form.cmdWings, &form.cmdLibComp})
+    for (ui::Control* c : {&form.cmdTMF, &form.cmdGroundPolys, &form.cmdWings})
         EXPECT_FALSE(c->enabled()) << c->name();
     EXPECT_TRUE(form.cmdBackup.enabled());
     EXPECT_TRUE(form.cmdRestore.enabled());
@@ -138,12 +139,19 @@ TEST_F(MainWindow, OnlyTheToolsThatExistCanBeOpened) {
     EXPECT_TRUE(browser->is_open());
     EXPECT_FALSE(browser->is_modal());
     EXPECT_EQ(browser->name(), "LibView");
+    // So is the library compiler.
+    form.cmdLibComp.click();
+    ui::Window* compiler = libcompiler::library_compiler();
+    ASSERT_NE(compiler, nullptr);
+    EXPECT_TRUE(compiler->is_open());
+    EXPECT_FALSE(compiler->is_modal());
     form.cmdLabelTool.click();
 
     // Closing the main window closes the tools too.
     ui::desktop().close(form);
     EXPECT_FALSE(tool.is_open());
     EXPECT_FALSE(browser->is_open());
+    EXPECT_FALSE(compiler->is_open());
 }
 
 }  // namespace
