@@ -50,11 +50,11 @@ FrmLibComp::FrmLibComp(std::string version)
     Label2.at(10, 44, 116, 16);
     libObjName.at(130, 42, 300, 22).tip("Name of the object in the library (47 characters at most).");
     Label3.at(10, 74, 116, 16);
-    libGUID.at(130, 72, 300, 22)
+    libGUID.at(130, 72, 314, 22)
         .tip("Identifier of the object: four hexadecimal numbers separated by commas. Every object needs its own.");
     libGUID.fixed_font = true;
-    Command8.at(436, 71, 70, 24).tip("Creates a new unique identifier.");
-    Command9.at(512, 71, 78, 24).tip("Adds 1 to the first number of the identifier.");
+    Command8.at(450, 71, 62, 24).tip("Creates a new unique identifier.");
+    Command9.at(518, 71, 72, 24).tip("Adds 1 to the first number of the identifier.");
     Label4.at(10, 104, 116, 16);
     libImgPwr.at(130, 102, 60, 22).tip("Image power of the object, 0 to 255.");
     Label5.at(210, 104, 40, 16);
