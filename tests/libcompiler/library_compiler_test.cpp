@@ -18,14 +18,9 @@ using namespace std::string_literals;
 
 const std::string kData = GORVANE_SOURCE_DIR "/tests/scripts/library_compiler.files/";
 
-class LibComp : public ::testing::Test {
+// The browser binds the bglunpack of the build.
+class LibComp : public testsupport::PlatformFixtureOf<libview_test::TestPlatform> {
 protected:
-    LibComp() {
-        platform.set_program_folder(folder.path());
-        ui::set_platform(&platform);
-    }
-    ~LibComp() override { ui::set_platform(nullptr); }
-
     // An exported pair named `name` (the tower of the script test) picked through "...", its
     // boxes changed by `boxes`, and added.
     std::string add(const std::string& name, const std::string& guid, const std::function<void()>& boxes = {}) {
@@ -38,7 +33,6 @@ protected:
         w.Command2.click();
         return folder.path(name);
     }
-    std::string last_box_text() const { return platform.shown().empty() ? "" : platform.shown().back().text; }
     // The object lines of the browser's analysis of a file in the folder.
     std::vector<std::string> object_lines(const std::string& bgl) {
         browser.clear_list();
@@ -49,8 +43,6 @@ protected:
         return wb::split_lines(text.substr(from, text.find("=====", from) - from));
     }
 
-    testsupport::TempFolder folder;
-    libview_test::TestPlatform platform;
     libcompiler::FrmLibComp w{"v0.31b"};
     libtool::LibView browser;
 };
@@ -68,7 +60,7 @@ TEST_F(LibComp, LibrarySourceCompilesAndReadsBackPlainAndCompressed) {
     });
     w.libOutFile.set_text(folder.path("lib"));
     w.Command6.click();
-    ASSERT_EQ(last_box_text(), "The output file was created successfully. Compile with 'BGLC /BGL lib.asm'.");
+    ASSERT_EQ(last_box(), "The output file was created successfully. Compile with 'BGLC /BGL lib.asm'.");
     const std::string marked = folder.read("tower_0.asm");
     EXPECT_TRUE(marked.starts_with(std::string(libcompiler::kLabelMark) + "\r\n;  Exported model: tower, drawing code\r\n"
                                    "tower_topG1       label   BGLCODE\r\n        BGL_JUMP_32     tower_drawG1\r\n"));
@@ -124,14 +116,14 @@ TEST_F(LibComp, DuplicateIdentifiersOrAnUnreadableDrawingFileChangeNoFile) {
     const std::string tower = add("tower", kGuid1);
     w.libOutFile.set_text(folder.path("lib.asm"));
     w.Command6.click();
-    EXPECT_EQ(last_box_text(), std::string("Duplicated ID found : ") + kGuid1);
+    EXPECT_EQ(last_box(), std::string("Duplicated ID found : ") + kGuid1);
 
     w.libFileList.set_list_index(1);
     w.libGUID.set_text(kGuid2);
     w.Command4.click();
     std::filesystem::remove(tower + "_0.asm");
     w.Command6.click();
-    EXPECT_EQ(last_box_text(), "Error ! File " + tower + "_0.asm could not be opened.");
+    EXPECT_EQ(last_box(), "Error ! File " + tower + "_0.asm could not be opened.");
     EXPECT_EQ(folder.read("mast_0.asm"), testsupport::TempFolder::read_bytes(kData + "tower_0.asm"));
     EXPECT_FALSE(folder.exists("lib.asm"));
 }
@@ -163,7 +155,7 @@ TEST_F(LibComp, SaveFileKeepsEveryRecordAndBadFilesAreRefused) {
     for (const char* bad : {"bad.ocm", "short.ocm"}) {
         platform.queue_file(folder.path(bad));
         w.mnuLoad.click();
-        EXPECT_EQ(last_box_text(), "This is not a valid Object Compilation Save-file.");
+        EXPECT_EQ(last_box(), "This is not a valid Object Compilation Save-file.");
         EXPECT_EQ(w.libFileList.items(), (std::vector<std::string>{folder.path("mast")}));
     }
     ui::desktop().show(w);  // a new window: empty list and table
@@ -178,22 +170,21 @@ TEST_F(LibComp, SaveFileKeepsEveryRecordAndBadFilesAreRefused) {
 }
 
 TEST_F(LibComp, BadBoxesAreRefusedWithTheirBoxAndTheListStaysAsItWas) {
-    const std::pair<ui::Control*, const char*> bad[] = {
-        {&w.libGUID, "0AAAAAAAA, 0AAAAAAAA, 000000001"}, {&w.libGUID, "0AAAAAAAA, x, 1, 2"},
-        {&w.libImgPwr, "300"}, {&w.libImgPwr, "abc"}, {&w.libScale, "0"}, {&w.libObjType, "1e12"}};
-    const char* expected[] = {"Invalid GUID.",
-                              "Invalid GUID.",
-                              "The image power must be a whole number from 0 to 255.",
-                              "The image power must be a whole number from 0 to 255.",
-                              "The scale must be a number from 0.0001 to 65536.",
-                              "The type must be a whole number."};
+    const std::string power = "The image power must be a whole number from 0 to 255.";
+    const std::tuple<ui::Control*, const char*, std::string> bad[] = {
+        {&w.libGUID, "0AAAAAAAA, 0AAAAAAAA, 000000001", "Invalid GUID."},
+        {&w.libGUID, "0AAAAAAAA, x, 1, 2", "Invalid GUID."},
+        {&w.libImgPwr, "300", power},
+        {&w.libImgPwr, "abc", power},
+        {&w.libScale, "0", "The scale must be a number from 0.0001 to 65536."},
+        {&w.libObjType, "1e12", "The type must be a whole number."}};
     add("tower", kGuid1);
-    for (std::size_t i = 0; i < std::size(bad); ++i) {
-        const std::string good = bad[i].first->text();
-        bad[i].first->set_text(bad[i].second);
+    for (const auto& [box, text, message] : bad) {
+        const std::string good = box->text();
+        box->set_text(text);
         w.Command2.click();
-        EXPECT_EQ(last_box_text(), expected[i]) << bad[i].second;
-        bad[i].first->set_text(good);
+        EXPECT_EQ(last_box(), message) << text;
+        box->set_text(good);
     }
     EXPECT_EQ(w.libFileList.list_count(), 1);
 
@@ -201,13 +192,13 @@ TEST_F(LibComp, BadBoxesAreRefusedWithTheirBoxAndTheListStaysAsItWas) {
     folder.write("noscale_0.asm", {"x label word"});
     platform.queue_file(folder.path("noscale.asm"));
     w.Command1.click();
-    EXPECT_EQ(last_box_text(), "The file " + folder.path("noscale") + ".asm has not SCALE command.");
+    EXPECT_EQ(last_box(), "The file " + folder.path("noscale") + ".asm has not SCALE command.");
     w.libOutFile.set_text("a.b");
     w.Command7.click();
-    EXPECT_EQ(last_box_text(), "Please select an output file");
+    EXPECT_EQ(last_box(), "Please select an output file");
     w.libOutFile.set_text(" ");
     w.Command6.click();
-    EXPECT_EQ(last_box_text(), "Enter an output file.");
+    EXPECT_EQ(last_box(), "Enter an output file.");
 }
 
 TEST_F(LibComp, IdentifierToolsAndATableBeyondAHundredObjects) {

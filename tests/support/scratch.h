@@ -65,13 +65,15 @@ private:
     std::filesystem::path path_;
 };
 
-class PlatformFixture : public ::testing::Test {
+// Platform: ui::ScriptPlatform or a test's own kind of it.
+template <class Platform>
+class PlatformFixtureOf : public ::testing::Test {
 protected:
-    PlatformFixture() {
+    PlatformFixtureOf() {
         platform.set_program_folder(folder.path());
         ui::set_platform(&platform);
     }
-    ~PlatformFixture() override { ui::set_platform(nullptr); }
+    ~PlatformFixtureOf() override { ui::set_platform(nullptr); }
 
     std::string path(const std::string& name) const { return folder.path(name); }
     // Texts of the boxes shown so far.
@@ -83,8 +85,9 @@ protected:
     std::string last_box() const { return platform.shown().empty() ? "" : platform.shown().back().text; }
 
     TempFolder folder;
-    ui::ScriptPlatform platform;
+    Platform platform;
 };
+using PlatformFixture = PlatformFixtureOf<ui::ScriptPlatform>;
 
 // A line array laid out as a file read lays it out.
 inline wb::LineArray lines(const std::vector<std::string>& l) { return wb::LineArray::from_lines(l); }

@@ -2,7 +2,8 @@
 // Runs a script of user actions against the open windows and prints what a user would see.
 //
 //   set CONTROL TEXT        type into a box (fires Change)
-//   click CONTROL           press a button, toggle a check box, pick an option, click a label
+//   click CONTROL           press a button, toggle a check box, pick an option, click a label,
+//                           choose a menu item
 //   dblclick CONTROL        double-click (lists)
 //   select CONTROL ITEM     pick a list or combo item by its text, or #N for position N (from 0)
 //   check CONTROL 0|1       set a check box

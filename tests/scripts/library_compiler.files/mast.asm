@@ -1,11 +1,9 @@
-;  Exported model: mast
+;  Exported model: mast (header)
 header  label   word
-        dw      0001
-        dd      0507AA4h, 05071F6h, 0A9082ED3h, 0A9048AC2h
+        dw      1, 0, 0, 0, 0, 0, 0, 0, 0
         dw      55 dup(0)
-OBJECT_DATA     label   word
-        SCALE_AGL       OBJECT_RET, 0, 25, 8000h, 050764Dh, 096F4h, 0A9065CC9h, 0BDDCh, 0, 0
+        SCALE_AGL       mast_ret, 0, 4, 10000h, 0, 0, 0, 0, 0, 0
         INSTANCE_CALL   mast_top, 0, 0, 0
-OBJECT_RET      label   word
+mast_ret        label   word
         BGL_RETURN
         include mast_0.asm

@@ -1,20 +1,16 @@
-;  Exported model: mast, drawing code
-mast_top       label   BGLCODE
-        BGL_JUMP_32     mast_draw
+;  Exported model: mast (a pole of one triangle)
+mast_top        label   BGLCODE
         MATERIAL_LIST_BEGIN
-        MATERIAL_DEF 0.500000,0.500000,0.500000,1.000000,0.500000,0.500000,0.500000,0,0,0,0.000000
+        MATERIAL_DEF 1.0,1.0,1.0,1.0,1.0,1.0,1.0,0,0,0,0.0
         MATERIAL_LIST_END
-mast_draw      label   BGLCODE
         VERTEX_LIST_BEGIN
-        VERTEX_DEF -3.5000, 0.0000, -2.0000, 0.0000, 0.0000, -1.0000, 0.0000, 0.0000
-        VERTEX_DEF 4.2500, 0.0000, -2.0000, 0.0000, 0.0000, -1.0000, 0.0000, 0.0000
-        VERTEX_DEF 4.2500, 12.0000, 6.7500, 0.0000, 0.0000, -1.0000, 0.0000, 0.0000
-        VERTEX_DEF -3.5000, 12.0000, 6.7500, 0.0000, 0.0000, -1.0000, 0.0000, 0.0000
+        VERTEX_DEF 0.0, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0, 0.0
+        VERTEX_DEF 0.2, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0, 0.0
+        VERTEX_DEF 0.1, 9.0, 0.1, 0.0, 0.0, 1.0, 0.0, 0.0
         VERTEX_LIST_END
         MATERIAL 0,0
-        DRAW_TRI_BEGIN 0,4
+        DRAW_TRI_BEGIN 0,3
         DRAW_TRI 0,1,2
-        DRAW_TRI 0,2,3
         DRAW_TRI_END
         BGL_END
         BGL_RETURN
