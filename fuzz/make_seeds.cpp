@@ -1,10 +1,11 @@
-// Seed corpora for the fuzzers, all made by bglpack: make_seeds DIR writes DIR/decoder,
-// DIR/header and DIR/objects.
+// Seed corpora for the fuzzers, made by bglpack and the library compiler's save file: make_seeds
+// DIR writes DIR/decoder, DIR/header, DIR/objects and DIR/ocm.
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "libcompiler/ocm_file.h"
 #include "tools/bglpack/bgl_encoder.h"
 #include "tools/bglpack/sample_library.h"
 
@@ -50,5 +51,15 @@ int main(int argc, char** argv) {
     image[62] = image[63] = 0;
     image[58] = 0x80;
     write(root / "header", "object_file", image);
+    // Save files of none and of two objects.
+    std::vector<libcompiler::LibraryEntry> entries(2);
+    entries[1].source = "C:\\scenery\\tower";
+    entries[1].record.name = std::string(libtool::kObjectNameLength, 'n');
+    entries[1].record.scale = 65536;
+    for (std::size_t count : {2u, 0u}) {
+        entries.resize(count);
+        const std::string ocm = libcompiler::ocm_bytes("C:\\scenery\\lib.asm", entries);
+        write(root / "ocm", "seed" + std::to_string(count), Bytes(ocm.begin(), ocm.end()));
+    }
     return 0;
 }

@@ -13,7 +13,7 @@ case "$mode" in
 esac
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build/fuzz
-targets=(fuzz_decoder fuzz_header fuzz_objects)
+targets=(fuzz_decoder fuzz_header fuzz_objects fuzz_ocm)
 
 mkdir -p "$build"
 flags="-g -O1 -fno-omit-frame-pointer -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined"
