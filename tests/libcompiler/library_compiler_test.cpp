@@ -51,8 +51,8 @@ constexpr const char* kGuid1 = "0AAAAAAAA, 0AAAAAAAA, 0AAAAAAAA, 000000001";
 constexpr const char* kGuid2 = "05ADE0809, 042E14DCF, 073AEB9A1, 089EC6060";
 
 TEST_F(LibComp, LibrarySourceCompilesAndReadsBackPlainAndCompressed) {
-    add("mast", kGuid2);  // the higher identifier first: the header takes them sorted
-    add("tower", kGuid1, [this] {
+    add("mast", kGuid1);  // the higher identifier first: the header takes them sorted
+    add("tower", kGuid2, [this] {
         w.libObjName.set_text("A name of exactly forty-seven characters long..and cut here");
         w.libImgPwr.set_text("255");
         w.libScale.set_text("0.3");
@@ -76,14 +76,14 @@ TEST_F(LibComp, LibrarySourceCompilesAndReadsBackPlainAndCompressed) {
     ASSERT_EQ(libtool::open_bgl_header(folder.path("lib.bgl"), h, ext, file), libtool::kBglOpened);
     file.close();
     EXPECT_EQ(h.FL_library_ptr, 130);
-    EXPECT_EQ(static_cast<std::uint32_t>(h.FL_library_min[0]), 0x05ADE0809u);
+    EXPECT_EQ(static_cast<std::uint32_t>(h.FL_library_min[0]), 0x05ADE0809u);  // the second listed
     EXPECT_EQ(static_cast<std::uint32_t>(h.FL_library_max[1]), 0xAAAAAAAAu);
     libtool::LibraryObjects objects;
     ASSERT_EQ(libtool::get_library_objects(folder.path("lib.bgl"), objects), 2);
     const auto& mast = objects[1];
     const auto& tower = objects[2];
-    EXPECT_EQ(identifier_text(mast, false), kGuid2);
-    EXPECT_EQ(identifier_text(tower, false), kGuid1);
+    EXPECT_EQ(identifier_text(mast, false), kGuid1);
+    EXPECT_EQ(identifier_text(tower, false), kGuid2);
     EXPECT_EQ(libtool::trimmed_name(mast), "mast");
     EXPECT_EQ(libtool::trimmed_name(tower), "A name of exactly forty-seven characters long..");
     EXPECT_EQ(mast.header_size, 49);
@@ -105,8 +105,8 @@ TEST_F(LibComp, LibrarySourceCompilesAndReadsBackPlainAndCompressed) {
     const std::vector<std::string> listed = object_lines("lib.bgl");
     EXPECT_EQ(listed, (std::vector<std::string>{
                           "Library Objects : 2",
-                          " 05ADE0809h,042E14DCFh,073AEB9A1h,089EC6060h, 0.5 0 100 mast",
-                          " 0AAAAAAAAh,0AAAAAAAAh,0AAAAAAAAh,000000001h, 0.3 3 255 "
+                          " 0AAAAAAAAh,0AAAAAAAAh,0AAAAAAAAh,000000001h, 0.5 0 100 mast",
+                          " 05ADE0809h,042E14DCFh,073AEB9A1h,089EC6060h, 0.3 3 255 "
                           "A name of exactly forty-seven characters long.."}));
     EXPECT_EQ(object_lines("packed.bgl"), listed);
 }

@@ -64,11 +64,8 @@ HWND Win32Binder::hwnd_of(const Window& w) const {
 }
 
 HWND Win32Binder::hwnd_of(const Control& c) const {
-    auto it = windows_.find(&c.window());
-    if (it == windows_.end()) return nullptr;
-    for (auto& nc : it->second.controls)
-        if (nc.model == &c) return nc.hwnd;
-    return nullptr;
+    const NativeControl* nc = native_of(c);
+    return nc ? nc->hwnd : nullptr;
 }
 
 HWND Win32Binder::active_hwnd() const {
