@@ -1,6 +1,8 @@
 #include "form1.h"
 
 #include "asm_line.h"
+#include "codegen/area_dialogs.h"
+#include "codegen/ground_type.h"
 #include "codegen/process.h"
 #include "labels/frm_label_rename.h"
 #include "libcompiler/frm_lib_comp.h"
@@ -68,7 +70,8 @@ Form1::~Form1() {
 
 void Form1::close_dialogs() {
     for (ui::Window* w : std::initializer_list<ui::Window*>{lights_.get(), effects_.get(), windsock_.get(),
-                                                            library_.get(), label_rename_.get()})
+                                                            library_.get(), surface_.get(), platform_.get(),
+                                                            label_rename_.get()})
         if (w && w->is_open()) ui::desktop().close(*w);
     if (ui::Window* browser = libtool::library_browser(); browser && browser->is_open()) ui::desktop().close(*browser);
     if (ui::Window* compiler = libcompiler::library_compiler(); compiler && compiler->is_open())
@@ -87,7 +90,7 @@ void Form1::init_parameters() {
     }
     for (int i = 0; i < 10; ++i) LightType.add_item(kLightTypes[i], kLightStateBits[i]);
     for (const char* v : kFlashVariables) LightVariable.add_item(v);
-    for (const char* t : kSurfaceTypes) srfSurfType.add_item(t);
+    for (const char* t : cg::kSurfaceTypes) srfSurfType.add_item(t);
     LightInt.set_text("100");
     LightAttnL.set_text("0.4");
     LightAttS.set_text("0.04");
@@ -173,6 +176,14 @@ FrmWindsock& Form1::frm_windsock() {
 FrmLibrary& Form1::frm_library() {
     if (!library_) library_ = std::make_unique<FrmLibrary>(*this);
     return *library_;
+}
+cg::FrmSurface& Form1::frm_surface() {
+    if (!surface_) surface_ = std::make_unique<cg::FrmSurface>(*this, srfSurfType, srfKeepPolys);
+    return *surface_;
+}
+cg::FrmPlatform& Form1::frm_platform() {
+    if (!platform_) platform_ = std::make_unique<cg::FrmPlatform>(*this, platGroundElev, platUseAGL, platKeepPolys);
+    return *platform_;
 }
 labels::FrmLabelRename& Form1::frm_label_rename() {
     if (!label_rename_) label_rename_ = std::make_unique<labels::FrmLabelRename>([this] { return InputFile.text(); });
@@ -389,7 +400,9 @@ void Form1::Params_Click() {
     else if (kind == "Effects") frm_effects().open();
     else if (kind == "Windsock") frm_windsock().open();
     else if (kind == "Library" || kind == "Library New") frm_library().open();
-    // The dialogs of landing areas, ground types, lakes and decals come with their kinds.
+    else if (kind == "Landing Area") frm_platform().open();
+    else if (kind == "Ground Type") frm_surface().open();
+    // The dialog of lakes and decals comes with their kinds.
 }
 
 void Form1::Process_Click() {

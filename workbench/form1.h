@@ -7,6 +7,10 @@
 #include "ui/window.h"
 
 namespace labels { class FrmLabelRename; }
+namespace cg {
+class FrmSurface;
+class FrmPlatform;
+}  // namespace cg
 
 namespace wb {
 
@@ -136,6 +140,8 @@ public:
     FrmEffects& frm_effects();
     FrmWindsock& frm_windsock();
     FrmLibrary& frm_library();
+    cg::FrmSurface& frm_surface();
+    cg::FrmPlatform& frm_platform();
     labels::FrmLabelRename& frm_label_rename();
 
     // The step digits 1 .. 5.
@@ -152,6 +158,8 @@ private:
     std::unique_ptr<FrmEffects> effects_;
     std::unique_ptr<FrmWindsock> windsock_;
     std::unique_ptr<FrmLibrary> library_;
+    std::unique_ptr<cg::FrmSurface> surface_;
+    std::unique_ptr<cg::FrmPlatform> platform_;
     std::unique_ptr<labels::FrmLabelRename> label_rename_;
 };
 
