@@ -50,7 +50,7 @@ void FrmSurface::open() {
 
 FrmPlatform::FrmPlatform(ui::Window& main, ui::Control& ground_elevation, ui::Control& use_agl,
                          ui::Control& keep_polygons)
-    : ui::Window("frmPlatform", "Platform Parameters", 280, 170),
+    : ui::Window("frmPlatform", "Platform Parameters", 280, 142),
       main_(main),
       main_elevation_(ground_elevation),
       main_agl_(use_agl),
@@ -60,8 +60,8 @@ FrmPlatform::FrmPlatform(ui::Window& main, ui::Control& ground_elevation, ui::Co
     platUseAGL.at(10, 40, 250, 20).tip("Let fs calculate the ground elevation. Does not always work !!");
     platKeepPolys.at(10, 64, 250, 20)
         .tip("Do not remove the polygons used for defining the platform. (Used for checking the scenery)");
-    cmdOK.at(100, 124, 70, 26);
-    cmdCancel.at(180, 124, 70, 26);
+    cmdOK.at(100, 96, 70, 26);
+    cmdCancel.at(180, 96, 70, 26);
 
     on_load = [this] {
         platGroundElev.set_text(main_elevation_.text());
