@@ -48,6 +48,8 @@ protected:
     Control& frame(const std::string& name, const std::string& caption, int index = -1);
     Control& swatch(const std::string& name, int index = -1);
     Control& progress(const std::string& name, int index = -1);
+    Control& tab(const std::string& name, const std::vector<std::string>& pages);
+    Control& picture(const std::string& name, int resource);
 
 private:
     friend class Desktop;

@@ -43,6 +43,7 @@ private:
         std::uint64_t revision = ~0ull;
         std::vector<std::string> items;
         HBRUSH brush = nullptr;
+        HBITMAP bitmap = nullptr;
         std::uint32_t brush_colour = kDefaultColour;
     };
     struct NativeWindow {
@@ -55,10 +56,12 @@ private:
     static LRESULT CALLBACK window_proc(HWND, UINT, WPARAM, LPARAM);
     LRESULT handle(NativeWindow& nw, UINT msg, WPARAM wp, LPARAM lp);
     void create_controls(NativeWindow& nw);
+    static void release(NativeWindow& nw);
     void push(NativeWindow& nw);
     void push(NativeControl& nc);
     NativeWindow* find(HWND hwnd);
     NativeControl* find_control(NativeWindow& nw, HWND child);
+    static NativeControl* find_native(NativeWindow& nw, const Control* model);
 
     HINSTANCE instance_;
     std::map<const Window*, NativeWindow> windows_;
