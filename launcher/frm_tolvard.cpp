@@ -14,6 +14,9 @@ constexpr const char* kExporter = "makem.exe";
 constexpr const char* kVersionLine = "tolvard Version 1.0.2";
 constexpr const char* kCreditLine = "Written for the Gorvane workbench, a launcher for gmax exports";
 
+constexpr const char* kNoSelection = "ERROR!!!No item selected";
+constexpr const char* kBadName = "ERROR!!! A name must not be empty nor hold =";
+
 constexpr int kColumnRows[] = {14, 14, 9};  // check boxes in each of the three columns
 
 }  // namespace
@@ -186,7 +189,7 @@ void FrmTolvard::show_scenery(int select) {
 }
 
 void FrmTolvard::Add_Click() {
-    if (!valid_name(txtName.text())) return refuse("ERROR!!! A name must not be empty nor hold =");
+    if (!valid_name(txtName.text())) return refuse(kBadName);
     const int at = scenery_.add({txtName.text(), txtLatLon.text()});
     if (at < 0) return ui::platform().beep();
     show_scenery(at);
@@ -196,15 +199,15 @@ void FrmTolvard::Add_Click() {
 void FrmTolvard::Delete_Click() {
     if (scenery_.entries.size() < 2) return refuse("Can`t Delete Item From List (you must leave 1)");
     const int selected = lstScenery.list_index();
-    if (selected < 0) return refuse("ERROR!!!No item selected");
+    if (selected < 0) return refuse(kNoSelection);
     show_scenery(scenery_.remove(selected));
     save_scenery();
 }
 
 void FrmTolvard::Edit_Click() {
     const int selected = lstScenery.list_index();
-    if (selected < 0) return refuse("ERROR!!!No item selected");
-    if (!valid_name(txtName.text())) return refuse("ERROR!!! A name must not be empty nor hold =");
+    if (selected < 0) return refuse(kNoSelection);
+    if (!valid_name(txtName.text())) return refuse(kBadName);
     const int at = scenery_.edit(selected, {txtName.text(), txtLatLon.text()});
     if (at < 0) return ui::platform().beep();
     show_scenery(at);
@@ -213,9 +216,9 @@ void FrmTolvard::Edit_Click() {
 
 void FrmTolvard::SetDefault_Click() {
     const int selected = lstScenery.list_index();
-    if (selected < 0) return refuse("ERROR!!!No item selected");
+    if (selected < 0) return refuse(kNoSelection);
     scenery_.default_name = scenery_.entries[static_cast<size_t>(selected)].name;
-    lblDefault.set_caption("Default : " + scenery_.default_name);
+    show_scenery(selected);
     save_scenery();
 }
 

@@ -77,6 +77,8 @@ TEST(LauncherLogic, DamagedSettingsFilesAreReadLineByLine) {
     EXPECT_EQ(l.default_name, "Alpha");
     EXPECT_EQ(l.viewer, "c:\\windows\\notepad2.exe");
     EXPECT_EQ(read_scenery_file("").entries[0].location, "N41*51.76 W87*36.44");
+    const std::string viewer = "D:\\" + std::string(300, 'v') + ".exe";
+    EXPECT_EQ(read_scenery_file("default=a\r\nnotepad=" + viewer + "\r\na=N1*0 W1*0\r\n").viewer, viewer);
 }
 
 TEST(LauncherLogic, LocationListKeepsOneEntryAndItsDefault) {
