@@ -85,29 +85,31 @@ void FrmHalden::layout() {
     Command4.at(526, 40, 36, 26).tip("Move to next LOD quad.");
     Command7.at(486, 70, 36, 26).tip("Move to lower LOD quad.");
 
+    // A grid of three rows: level, row, column and centre; then top, bottom and height; then
+    // left, right and width.
     Frame2.at(8, 106, 564, 104);
     Label5.at(18, 128, 40, 16).in(Frame2);
     hldLOD.at(60, 124, 56, 240).in(Frame2).tip("Grid level of the quad, 0 to 15.");
     hldLOD.editable = true;
     Label6.at(128, 128, 30, 16).in(Frame2);
-    hldRow.at(160, 124, 60, 20).in(Frame2);
-    Label7.at(230, 128, 44, 16).in(Frame2);
-    hldCol.at(276, 124, 60, 20).in(Frame2);
-    Label8.at(346, 128, 60, 16).in(Frame2);
-    hldHeight.at(406, 124, 70, 20).in(Frame2).tip("Quad Height in meters");
-    Label9.at(18, 182, 60, 16).in(Frame2);
-    hldWidth.at(80, 180, 70, 20).in(Frame2).tip("Quad Width in meters.");
-    Label10.at(18, 154, 40, 16).in(Frame2);
-    hldTopD.at(60, 152, 96, 20).in(Frame2).tip("Top boundary Latitude (negative is South)");
-    Label11.at(166, 154, 44, 16).in(Frame2);
-    hldBotD.at(212, 152, 96, 20).in(Frame2).tip("Bottom boundary latitude (Negative is South)");
-    Label12.at(318, 154, 30, 16).in(Frame2);
-    hldLeftD.at(350, 152, 96, 20).in(Frame2).tip("Left boundary longitude (Negative is East)");
-    Label13.at(456, 154, 34, 16).in(Frame2);
-    hldRightD.at(492, 152, 72, 20).in(Frame2).tip("Right boundary longitude (Negative is East)");
-    Label14.at(166, 182, 44, 16).in(Frame2);
-    hldCNTR.at(212, 180, 234, 20).in(Frame2)
+    hldRow.at(160, 124, 52, 20).in(Frame2);
+    Label7.at(222, 128, 46, 16).in(Frame2);
+    hldCol.at(268, 124, 52, 20).in(Frame2);
+    Label14.at(332, 128, 42, 16).in(Frame2);
+    hldCNTR.at(376, 124, 188, 20).in(Frame2)
         .tip("This is the center of the quad. Copy/Paste into makemdl export center.");
+    Label10.at(18, 154, 40, 16).in(Frame2);
+    hldTopD.at(60, 152, 110, 20).in(Frame2).tip("Top boundary Latitude (negative is South)");
+    Label11.at(182, 154, 48, 16).in(Frame2);
+    hldBotD.at(232, 152, 110, 20).in(Frame2).tip("Bottom boundary latitude (Negative is South)");
+    Label8.at(356, 154, 66, 16).in(Frame2);
+    hldHeight.at(424, 152, 80, 20).in(Frame2).tip("Quad Height in meters");
+    Label12.at(18, 180, 40, 16).in(Frame2);
+    hldLeftD.at(60, 178, 110, 20).in(Frame2).tip("Left boundary longitude (Negative is East)");
+    Label13.at(182, 180, 48, 16).in(Frame2);
+    hldRightD.at(232, 178, 110, 20).in(Frame2).tip("Right boundary longitude (Negative is East)");
+    Label9.at(356, 180, 66, 16).in(Frame2);
+    hldWidth.at(424, 178, 80, 20).in(Frame2).tip("Quad Width in meters.");
 
     Frame3.at(8, 216, 564, 136);
     Label15.at(18, 240, 56, 16).in(Frame3);

@@ -374,6 +374,10 @@ void Form1::Update_par_line() {
         txtinfo.set_text(platUseAGL.value() == 1 ? "SCALE_AGL" : "GROUND ELEVATION: " + platGroundElev.text() + " ft");
     else if (kind == "Ground Type")
         txtinfo.set_text("SURFACETYPE: " + srfSurfType.selected_text());
+    else if (kind == "Lake")
+        txtinfo.set_text("FLATTEN: " + hldAlt.text() + " ft" + (hldLake.value() == 1 ? " LAKE" : ""));
+    else if (kind == "Decal")
+        txtinfo.set_text("DECAL TEXTURE: " + trim(hldTextNumber.text()));
 }
 
 void Form1::Material_Click() {

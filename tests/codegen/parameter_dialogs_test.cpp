@@ -49,7 +49,12 @@ TEST_F(Parameters, DefaultsAndTheParameterLineOfEachKind) {
     kind("Ground Type");
     EXPECT_EQ(form->txtinfo.text(), "SURFACETYPE: CONCRETE");
     kind("Lake");
-    EXPECT_EQ(form->txtinfo.text(), "SURFACETYPE: CONCRETE");  // unchanged
+    EXPECT_EQ(form->txtinfo.text(), "FLATTEN: 20 ft");
+    form->hldLake.set_value(1);
+    form->Update_par_line();
+    EXPECT_EQ(form->txtinfo.text(), "FLATTEN: 20 ft LAKE");
+    kind("Decal");
+    EXPECT_EQ(form->txtinfo.text(), "DECAL TEXTURE: 1207");
     form->lstEffectType.add_item("fx_beacon");
     form->lstEffectType.set_list_index(0);
     kind("Effects");
