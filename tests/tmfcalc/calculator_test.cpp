@@ -53,6 +53,7 @@ TEST_F(Calculator, HalfADegreeSouthStaysSouth) {
     calc.Command1.click();
     EXPECT_EQ(calc.hldLat.text(), "-0");
     EXPECT_EQ(calc.hldRow.text(), "257");
+    EXPECT_TRUE(calc.hldTopD.text().starts_with("-0* 21.09")) << calc.hldTopD.text();
     EXPECT_EQ(calc.hldWidth.text(), "52090.45");
 }
 
