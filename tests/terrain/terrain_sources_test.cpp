@@ -61,10 +61,6 @@ TEST_F(Writers, LakeOfAFanWritesTheWholeSource) {
     const auto l = file("tmpLake.asm");
     ASSERT_EQ(l.size(), 41u);
     EXPECT_EQ(l[0], "; ========= Gorvane v0.31b. TMF Know How and macros by the Gorvane authors");
-    EXPECT_EQ(l[4], "    dd  00h");
-    EXPECT_EQ(l[5], "    dd  0FFFF6763h");
-    EXPECT_EQ(l[6], "    dd  0555555h");
-    EXPECT_EQ(l[7], "    dd  00h");
     EXPECT_EQ(l[27], "    FLATTEN_DATA  1,0, 0, 0, 1, 1, 1");
     EXPECT_EQ(l[28], "    FLATTEN_POLYGON 4, 6, 0");  // 20 feet
     EXPECT_EQ(l[29], "    FLATTEN_POINT  16, 21");
@@ -125,10 +121,6 @@ TEST_F(Writers, ASecondSourceAfterOpenAsksBeforeReplacingTheFirst) {
     platform.queue_answer(ui::Answer::Yes);
     EXPECT_EQ(terrain::createLakeFileNew(input(), p), terrain::SourceStatus::Written);
     EXPECT_EQ(file("tmpLake.asm")[28], "    FLATTEN_POLYGON 4, 12, 0");
-    // The decal is a source of its own: no question.
-    platform.forget();
-    EXPECT_EQ(terrain::createDecalFile(input(), p), terrain::SourceStatus::Written);
-    EXPECT_EQ(boxes().size(), 1u);
 }
 
 TEST_F(Writers, BadInputIsRefusedWithABoxAndWritesNothing) {
@@ -141,14 +133,8 @@ TEST_F(Writers, BadInputIsRefusedWithABoxAndWritesNothing) {
         {[](Writers& w) { w.p.altitude = "abc"; }, false, "The flatten altitude \"abc\" is not a number."},
         {[](Writers& w) { w.p.ns_span = "wide"; }, true, "The north-south span \"wide\" is not a number."},
         {[](Writers& w) { w.placement("0, 0, 10000h"); }, false, "The placement line of the header file lacks operands"},
-        {[](Writers& w) { w.placement("0, 0, 0, 0, 0, 0, 0, 0, 0"); }, true, "has the scale 0"},
         {[](Writers& w) { w.azm = lines({"OBJECT_DATA label word"}); }, false, "no SCALE_AGL placement line"},
         {[](Writers& w) { w.model({"1,2,0", "3,4,5"}); }, false, "do not join into one outline (no triangle after triangle 1"},
-        {[](Writers& w) {
-             w.model({"1,2,0", "2,3,0"});
-             w.src[w.row.material_line + 3] = "        ; DRAW_TRI 2,3,0";
-         },
-         true, "is no triangle"},
         {[](Writers& w) { w.model({"1,2,40", "2,40,0"}); }, false, "Vertex 40 of the selected material lies outside"},
         {[](Writers& w) { w.row.material_line = 0; }, true, "has no drawing block"},
     };
