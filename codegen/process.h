@@ -39,10 +39,11 @@ struct ObjectParameters {
 long generate_object_code(const std::string& kind, MarkerInput in, const ObjectParameters& p, LineArray& new_code,
                           bool& rejected);
 
-// Runs the kind's generator on material table row `row` and queues its block; "Lake" and "Decal"
-// go to their writers instead, which write their own file (Rejected when a writer refused). Nothing of the
+// Runs the kind's generator on material table row `row` and queues its block. Nothing of the
 // pair changes unless the whole step succeeds: a run-time error, a kind that is not available
 // and a full queue (QueueFull) leave the source lines, the header and the queue as they were.
+// "Lake" and "Decal" go to their writers instead, which write a file of their own and change
+// nothing of the pair but its count of generated sources (Rejected when a writer refused).
 ProcessResult process_material(wb::SourcePair& pair, long row, const std::string& kind,
                                const ObjectParameters& p);
 // The same with default parameters for every kind but lights.
