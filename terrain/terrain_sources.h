@@ -57,11 +57,11 @@ struct PlacedShape {
 // Places the material's triangles in outline order; "" or the text of the box that refuses it.
 std::string place_shape(const TerrainInput& in, PlacedShape& shape);
 
-// The full sources, line by line. altitude_metres: the flatten altitude; the decal numbers are
-// the four offsets and spans, already read.
+// The decal's four offsets and spans, read from their fields.
 struct DecalNumbers {
     double we_offset = 4080, we_span = 8160, ns_offset = 4080, ns_span = 8160;
 };
+// The full sources, line by line.
 std::vector<std::string> lake_source(const PlacedShape& s, const std::string& version, long altitude_metres,
                                      bool lake);
 std::vector<std::string> decal_source(const PlacedShape& s, const std::string& version, const DecalNumbers& n,
