@@ -7,6 +7,11 @@
 #include "ui/window.h"
 
 namespace labels { class FrmLabelRename; }
+namespace tmfcalc {
+class FrmHalden;
+class FrmHldParams;
+struct TerrainFields;
+}
 
 namespace wb {
 
@@ -137,6 +142,10 @@ public:
     FrmWindsock& frm_windsock();
     FrmLibrary& frm_library();
     labels::FrmLabelRename& frm_label_rename();
+    tmfcalc::FrmHalden& frm_halden();
+    tmfcalc::FrmHldParams& frm_hld_params();
+    // The lake and decal fields, as the terrain dialog and "tmf.ini" use them.
+    tmfcalc::TerrainFields terrain_fields();
 
     // The step digits 1 .. 5.
     ui::Control& step_digit(int step);
@@ -153,6 +162,8 @@ private:
     std::unique_ptr<FrmWindsock> windsock_;
     std::unique_ptr<FrmLibrary> library_;
     std::unique_ptr<labels::FrmLabelRename> label_rename_;
+    std::unique_ptr<tmfcalc::FrmHalden> halden_;
+    std::unique_ptr<tmfcalc::FrmHldParams> hld_params_;
 };
 
 }  // namespace wb
