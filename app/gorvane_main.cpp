@@ -92,6 +92,7 @@ int main(int argc, char** argv) {
     ui::desktop().show(*form);
     ui::Win32Binder::pump();
     ui::NativeDriver driver(binder);
+    driver.set_snap_folder(o.snap);
     int status = run_script(o, platform, driver, out);
     if (!o.snap.empty() && ui::snapshot(binder, o.snap) == 0) {
         out << "!! no window could be pictured (is there a display?)\n";

@@ -142,7 +142,7 @@ std::vector<std::string> add_platform_code(const LineArray& misc, const std::vec
     return out;
 }
 
-long write_landing_area(const LandingAreaInput& in, const PlatformParameters& p, long& counter,
+long write_landing_area(const LandingAreaInput& in, const PlatformParameters& p, wb::GeneratedSources& sources,
                         std::vector<long>& consumed) {
     const double elevation = ground_elevation_metres(p.ground_elevation);
     LandingPolygon polygon;
@@ -150,13 +150,13 @@ long write_landing_area(const LandingAreaInput& in, const PlatformParameters& p,
 
     const std::string path = wb::program_file(kMiscFile);
     const bool exists = ui::file_exists(path);
-    const long n = exists ? counter + 1 : 0;
+    const long n = exists ? sources.count(kMiscFile) : 0;
     const long altitude =
         static_cast<long>(ui::int_floor(polygon.first_y * in.scale_factor) + ui::int_floor(elevation));
     const std::vector<std::string> code = platform_code_lines(n, polygon.points, altitude);
     write_lines(path, exists ? add_platform_code(LineArray::from_lines(wb::split_lines(ui::read_file(path))), code)
                              : new_misc_file(in.azm_lines, p, elevation, in.heading, code));
-    counter = n;
+    sources.add(kMiscFile);
     consumed.clear();
     if (!p.keep_polygons)
         for (long i = in.material_line + 1; i <= polygon.end_line; ++i) consumed.push_back(i);

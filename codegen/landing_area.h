@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine.h"
+#include "workbench/generated_sources.h"
 #include "workbench/geometry.h"
 
 namespace cg {
@@ -62,12 +63,12 @@ struct LandingAreaInput {
     long heading = 0;         // model heading, 1/65536 of a turn
 };
 
-// Writes the landing area into "tmpMisc.asm" in the program folder, whole. `counter` is the
-// platform number of the last platform written since Open; it becomes this one's number (0 when
-// the file does not exist yet). Returns 0, or -1 after the box when the polygon is refused.
-// On success `consumed` receives the lines to comment out (none when the polygons are kept);
-// on any failure nothing is written and the counter is unchanged.
-long write_landing_area(const LandingAreaInput& in, const PlatformParameters& p, long& counter,
+// Writes the landing area into "tmpMisc.asm" in the program folder, whole, and counts it in
+// `sources`. Its platform number is the count of platforms written since Open, 0 when the file
+// does not exist yet. Returns 0, or -1 after the box when the polygon is refused. On success
+// `consumed` receives the lines to comment out (none when the polygons are kept); on any
+// failure nothing is written and nothing counted.
+long write_landing_area(const LandingAreaInput& in, const PlatformParameters& p, wb::GeneratedSources& sources,
                         std::vector<long>& consumed);
 
 }  // namespace cg

@@ -23,8 +23,8 @@ const KindRow kDispatch[] = {
     {"Lights", Where::AfterMaterialLine, true},  {"Windsock", Where::AfterMaterialLine, true},
     {"Library New", Where::AfterMaterialLine, true}, {"Effects", Where::AfterBglEnd, true},
     {"Library", Where::AfterBglEnd, true},       {"Ground Type", Where::AfterBglEnd, false},
-    {"Landing Area", Where::OwnFile, false},     {"Lake", Where::OwnFile, false},
-    {"Decal", Where::OwnFile, false},
+    {"Landing Area", Where::OwnFile, false},     {"Lake", Where::OwnFile, true},
+    {"Decal", Where::OwnFile, true},
 };
 
 }  // namespace
@@ -59,6 +59,14 @@ ProcessResult process_material(wb::SourcePair& pair, long row, const std::string
     result.file_writer = k->where == Where::OwnFile;
     if (!k->available) {
         result.status = ProcessStatus::NotAvailable;
+        return result;
+    }
+    if (kind == "Lake" || kind == "Decal") {
+        const terrain::TerrainInput in{pair.asm_lines,         pair.azm_lines,    pair.materials.row(row),
+                                       pair.vertex_list_start, pair.model_heading, pair.generated};
+        const auto written = kind == "Lake" ? terrain::createLakeFileNew(in, p.terrain)
+                                            : terrain::createDecalFile(in, p.terrain);
+        if (written != terrain::SourceStatus::Written) result.status = ProcessStatus::Rejected;
         return result;
     }
 

@@ -5,6 +5,7 @@
 
 #include "light_code.h"
 #include "object_code.h"
+#include "terrain/terrain_sources.h"
 #include "workbench/source_pair.h"
 
 namespace cg {
@@ -28,6 +29,7 @@ extern const char* const kObjectKinds[9];
 struct ObjectParameters {
     LightParameters lights;
     MarkerParameters markers;
+    terrain::TerrainParameters terrain;
 };
 
 // Writes the code of `kind` for material table row `row` into the new-code buffer, commenting
@@ -40,6 +42,8 @@ long generate_object_code(const std::string& kind, MarkerInput in, const ObjectP
 // Runs the kind's generator on material table row `row` and queues its block. Nothing of the
 // pair changes unless the whole step succeeds: a run-time error, a kind that is not available
 // and a full queue (QueueFull) leave the source lines, the header and the queue as they were.
+// "Lake" and "Decal" go to their writers instead, which write a file of their own and change
+// nothing of the pair but its count of generated sources (Rejected when a writer refused).
 ProcessResult process_material(wb::SourcePair& pair, long row, const std::string& kind,
                                const ObjectParameters& p);
 // The same with default parameters for every kind but lights.

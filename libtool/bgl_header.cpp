@@ -287,15 +287,7 @@ double bgl_latitude(std::int32_t value) {
 
 double bgl_longitude(std::int32_t value) { return value * 360.0 / 4294967296.0; }
 
-std::string format_degrees(double degrees) {
-    const double whole = std::trunc(degrees);
-    const double minutes = std::fabs(degrees - whole) * 60.0;
-    std::string text = degrees < 0 && whole == 0 ? "-" : "";
-    text += ui::num(static_cast<long long>(whole));
-    text += "* ";
-    text += ui::format(minutes, "0.0###");
-    return text;
-}
+std::string format_degrees(double degrees) { return ui::degrees_minutes(degrees, "0.0###"); }
 
 std::string hex_text(std::int32_t value) { return ui::hex(static_cast<std::uint32_t>(value)); }
 

@@ -27,3 +27,6 @@ GORVANE_SAMPLES="$work/sample" build/native/bin/gorvane --script samples/open-sa
 echo
 echo "Compiling the saved pair, as comp.bat does on Windows:"
 "$work/program/bglc" /bgl "$work/sample/hangar.asm" "$work/sample/hangar.bgl"
+echo
+echo "Compiling the lake and decal sources by hand, as their messages say:"
+(cd "$work/program" && ./bglc /bgl tmpLake.asm && ./bglc /bgl tmpDecal.asm)

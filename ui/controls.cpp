@@ -21,6 +21,8 @@ const char* kind_name(Kind k) {
         case Kind::Swatch: return "swatch";
         case Kind::Progress: return "progress";
         case Kind::Menu: return "menu";
+        case Kind::Tab: return "tab";
+        case Kind::Picture: return "picture";
     }
     return "?";
 }
@@ -49,8 +51,11 @@ void Control::set_text(const std::string& t) {
         set_caption(t);
         return;
     }
-    if (t == text_) return;
-    text_ = t;
+    std::string limited = t;
+    if (kind_ == Kind::TextBox && max_length > 0 && limited.size() > static_cast<size_t>(max_length))
+        limited.resize(static_cast<size_t>(max_length));  // as the box refuses further typing
+    if (limited == text_) return;
+    text_ = limited;
     changed();
     guarded("Change", on_change);
 }
@@ -65,6 +70,12 @@ void Control::set_visible(bool v) {
     if (v == visible_) return;
     visible_ = v;
     changed();
+}
+
+bool Control::shown() const {
+    if (!visible_) return false;
+    if (page < 0 || !container) return true;
+    return container->list_index() == page && container->shown();
 }
 
 void Control::set_fore_colour(std::uint32_t c) {
@@ -158,6 +169,9 @@ void Control::set_list_index(int position) {
     list_index_ = position;
     if (kind_ == Kind::ComboBox) text_ = position >= 0 ? items_[static_cast<size_t>(position)] : "";
     changed();
+    if (kind_ == Kind::Tab)  // the controls of the pages appear and disappear
+        for (auto& c : owner_->controls())
+            if (c->container == this && c->page >= 0) c->changed();
     guarded("Click", on_click);
 }
 
@@ -168,7 +182,8 @@ std::string Control::selected_text() const {
 std::string Control::display_text() const {
     switch (kind_) {
         case Kind::TextBox: return text_;
-        case Kind::ListBox: return selected_text();
+        case Kind::ListBox:
+        case Kind::Tab: return selected_text();
         case Kind::ComboBox: return editable ? text_ : selected_text();
         case Kind::CheckBox:
         case Kind::Option:
@@ -197,6 +212,10 @@ void Control::dblclick() {
 
 void Control::lost_focus() {
     guarded("LostFocus", on_lost_focus);
+}
+
+void Control::report_error() {
+    guarded("Error", on_error);
 }
 
 }  // namespace ui

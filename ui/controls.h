@@ -27,6 +27,8 @@ enum class Kind {
     Swatch,    // a plain rectangle filled with back_colour
     Progress,  // progress bar: value 0 .. max_value
     Menu,      // a menu of the window's menu bar, or an item of the menu it is `in`
+    Tab,       // tab strip: items are the page captions, list_index the page shown
+    Picture,   // a bitmap from the program's resources (`picture` is its number)
 };
 
 const char* kind_name(Kind k);
@@ -62,10 +64,15 @@ public:
     bool sorted = false;       // ListBox: items are kept in ascending text order (case ignored)
     Control* container = nullptr;  // frame the control sits in (geometry stays window-relative)
     int max_value = 100;           // Progress
+    int max_length = 0;            // TextBox: most characters it holds (0: no limit)
+    bool scroll_to_end = false;    // TextBox: shows its last line after each change
+    int picture = 0;               // Picture: resource number of the bitmap
+    int page = -1;                 // page of the tab control `container` it sits on (-1: none)
 
     Control& at(int x, int y, int w, int h) { rect = {x, y, w, h}; return *this; }
     Control& tip(std::string t) { tooltip = std::move(t); return *this; }
     Control& in(Control& frame) { container = &frame; return *this; }
+    Control& on_page(Control& tab, int p) { container = &tab; page = p; return *this; }
 
     // --- state ---
     const std::string& caption() const { return caption_; }
@@ -77,6 +84,8 @@ public:
     void set_enabled(bool e);
     bool visible() const { return visible_; }
     void set_visible(bool v);
+    // Visible and, on a tab control, on the page it shows: what a user can see and reach.
+    bool shown() const;
     std::uint32_t fore_colour() const { return fore_; }
     void set_fore_colour(std::uint32_t c);
     std::uint32_t back_colour() const { return back_; }
@@ -109,11 +118,14 @@ public:
 
     // --- events ---
     std::function<void()> on_click, on_dblclick, on_change, on_lost_focus;
+    // The native side could not show the control (a picture missing from the resources).
+    std::function<void()> on_error;
 
     // Raised by binders (native events) and the script runner: run the handler, if any.
     void click();
     void dblclick();
     void lost_focus();
+    void report_error();
 
     // Bumped on every state change; binders compare it to skip unchanged controls.
     std::uint64_t revision() const { return revision_; }

@@ -100,6 +100,18 @@ void write_file_atomic(const std::string& path, const std::string& bytes) {
     }
 }
 
+bool rename_file(const std::string& from, const std::string& to) {
+    return file_exists(from) && std::rename(native_path(from).c_str(), native_path(to).c_str()) == 0;
+}
+
+bool set_current_folder(const std::string& folder) {
+#ifdef _WIN32
+    return SetCurrentDirectoryA(folder.c_str()) != 0;
+#else
+    return chdir(native_path(folder).c_str()) == 0;
+#endif
+}
+
 bool delete_file(const std::string& path) {
     if (!file_exists(path)) return true;
     std::remove(native_path(path).c_str());

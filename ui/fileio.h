@@ -16,6 +16,10 @@ std::string read_file(const std::string& path);
 void write_file_atomic(const std::string& path, const std::string& bytes);
 // Deletes a file when it exists; true when it is gone afterwards.
 bool delete_file(const std::string& path);
+// Renames a file; false when it cannot (missing, or the new name is taken on Windows).
+bool rename_file(const std::string& from, const std::string& to);
+// Makes folder the current folder; false when it cannot.
+bool set_current_folder(const std::string& folder);
 // Native form of a Windows path on this system ("\" becomes "/" on Linux).
 std::string native_path(const std::string& path);
 

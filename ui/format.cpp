@@ -86,6 +86,12 @@ std::string format(double v, const std::string& pattern) {
     return (v < 0 && !zero) ? "-" + s : s;
 }
 
+std::string degrees_minutes(double degrees, const std::string& pattern) {
+    const double whole = std::trunc(degrees);
+    std::string text = degrees < 0 && whole == 0 ? "-" : "";
+    return text + num(static_cast<long long>(whole)) + "* " + format(std::fabs(degrees - whole) * 60.0, pattern);
+}
+
 std::string hex(std::uint32_t v) {
     char buf[16];
     std::snprintf(buf, sizeof buf, "%X", static_cast<unsigned>(v));

@@ -18,6 +18,10 @@ inline std::string num(long v) { return num(static_cast<long long>(v)); }
 // decimals; halves round away from zero, as the classic Format does.
 std::string format(double v, const std::string& pattern);
 
+// An angle as its whole degrees (truncated towards zero), "* " and the remaining minutes in the
+// pattern; a value between -1 and 0 keeps its sign ("-0* 30.0" for -0.5).
+std::string degrees_minutes(double degrees, const std::string& pattern);
+
 // Upper-case hexadecimal digits without leading zeros ("0" for 0).
 std::string hex(std::uint32_t v);
 // The source form: "0" + hex + "h" ("0FFh", "00h").

@@ -32,6 +32,17 @@ struct FileDialog {
     std::string start_folder;  // Windows path; empty: the current folder
     bool save = false;         // a save dialog instead of an open dialog
     std::string file_name;     // proposed name
+    std::string default_extension;  // added to a name typed without one ("txt")
+};
+
+// Why a program could not be started.
+enum class StartError { None, NotFound, TooLong, ExecFormat, OutOfMemory, InvalidArgument, Other };
+
+// A program started by start_process; `handle` is the platform's, 0 when nothing runs.
+struct Process {
+    StartError error = StartError::None;
+    std::intptr_t handle = 0;
+    bool started() const { return error == StartError::None; }
 };
 
 struct LocalTime {
@@ -60,6 +71,13 @@ public:
     virtual bool start_program(const std::string& command_line, const std::string& folder) = 0;
     virtual bool shell_open(const std::string& file, const std::string& parameters,
                             const std::string& verb) = 0;
+    // Starts program (a path, looked for in the current folder when relative) with an argument
+    // list whose first element is the name the program sees as its own, without waiting. On
+    // Windows the arguments are joined with blanks into the program's command line.
+    virtual Process start_process(const std::string& program, const std::vector<std::string>& arguments) = 0;
+    // Waits for a started program to end and returns its exit status (-1 when it did not end
+    // by itself: killed, or ended by a fault).
+    virtual int wait_process(const Process& process) = 0;
     // The program that opens a document ("" when none); 0 when no association.
     virtual std::string find_executable(const std::string& document) = 0;
     // True when a top-level window of the class (and title, when not empty) exists.

@@ -8,6 +8,7 @@
 #include <random>
 
 #include "errors.h"
+#include "fileio.h"
 #include "window.h"
 
 #ifdef _WIN32
@@ -16,8 +17,12 @@
 #include <shellapi.h>
 #else
 #include <dlfcn.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
+#include <cerrno>
 #include <climits>
+extern char** environ;
 #endif
 
 namespace ui {
@@ -84,6 +89,80 @@ bool SystemPlatform::start_program(const std::string& command_line, const std::s
 #endif
 }
 
+Process SystemPlatform::start_process(const std::string& program, const std::vector<std::string>& arguments) {
+    Process p;
+#ifdef _WIN32
+    std::string cmd;
+    for (size_t i = 0; i < arguments.size(); ++i) cmd += (i ? " " : "") + arguments[i];
+    if (cmd.size() >= 32767) {  // the longest command line Windows passes
+        p.error = StartError::TooLong;
+        return p;
+    }
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(program.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        switch (GetLastError()) {
+            case ERROR_FILE_NOT_FOUND:
+            case ERROR_PATH_NOT_FOUND:
+            case ERROR_INVALID_NAME: p.error = StartError::NotFound; break;
+            case ERROR_FILENAME_EXCED_RANGE: p.error = StartError::TooLong; break;
+            case ERROR_BAD_EXE_FORMAT:
+            case ERROR_EXE_MACHINE_TYPE_MISMATCH: p.error = StartError::ExecFormat; break;
+            case ERROR_NOT_ENOUGH_MEMORY:
+            case ERROR_OUTOFMEMORY: p.error = StartError::OutOfMemory; break;
+            case ERROR_INVALID_PARAMETER: p.error = StartError::InvalidArgument; break;
+            default: p.error = StartError::Other; break;
+        }
+        return p;
+    }
+    CloseHandle(pi.hThread);
+    p.handle = reinterpret_cast<std::intptr_t>(pi.hProcess);
+#else
+    // A Windows program name is found natively without its ".exe" (the Linux build of a tool).
+    std::string path = native_path(program);
+    if (!file_exists(path) && path.size() > 4 && path.compare(path.size() - 4, 4, ".exe") == 0)
+        path.resize(path.size() - 4);
+    if (!file_exists(path)) {
+        p.error = StartError::NotFound;
+        return p;
+    }
+    std::vector<char*> argv;
+    for (const auto& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    switch (posix_spawn(&pid, path.c_str(), nullptr, nullptr, argv.data(), environ)) {
+        case 0: p.handle = pid; break;
+        case ENOENT: p.error = StartError::NotFound; break;
+        case E2BIG: p.error = StartError::TooLong; break;
+        case ENOEXEC: p.error = StartError::ExecFormat; break;
+        case ENOMEM: p.error = StartError::OutOfMemory; break;
+        case EINVAL: p.error = StartError::InvalidArgument; break;
+        default: p.error = StartError::Other; break;
+    }
+#endif
+    return p;
+}
+
+int SystemPlatform::wait_process(const Process& process) {
+    if (!process.started() || !process.handle) return -1;
+#ifdef _WIN32
+    HANDLE h = reinterpret_cast<HANDLE>(process.handle);
+    WaitForSingleObject(h, INFINITE);
+    DWORD code = 0;
+    GetExitCodeProcess(h, &code);
+    CloseHandle(h);
+    // Exit codes from 0xC0000000 on are the system's report of a fault (access violation ...).
+    return code >= 0xC0000000u ? -1 : static_cast<int>(code);
+#else
+    int status = 0;
+    while (waitpid(static_cast<pid_t>(process.handle), &status, 0) < 0)
+        if (errno != EINTR) return -1;
+    // Exit statuses are 8 bits here: exit(-1) arrives as 255 and is read back as -1.
+    return WIFEXITED(status) ? static_cast<signed char>(WEXITSTATUS(status)) : -1;
+#endif
+}
+
 bool SystemPlatform::shell_open(const std::string& file, const std::string& parameters,
                                 const std::string& verb) {
 #ifdef _WIN32
@@ -106,6 +185,17 @@ std::string SystemPlatform::find_executable(const std::string& document) {
 #else
     (void)document;
     if (std::system("command -v xdg-open >/dev/null 2>&1") == 0) return "xdg-open";
+    return "";
+#endif
+}
+
+std::string SystemPlatform::resource_string(int id) {
+#ifdef _WIN32
+    char buf[1024] = {};
+    int n = LoadStringA(GetModuleHandleA(nullptr), static_cast<UINT>(id), buf, sizeof buf);
+    return std::string(buf, n > 0 ? static_cast<size_t>(n) : 0);
+#else
+    (void)id;
     return "";
 #endif
 }

@@ -14,6 +14,8 @@ public:
     bool start_program(const std::string& command_line, const std::string& folder) override;
     bool shell_open(const std::string& file, const std::string& parameters,
                     const std::string& verb) override;
+    Process start_process(const std::string& program, const std::vector<std::string>& arguments) override;
+    int wait_process(const Process& process) override;
     std::string find_executable(const std::string& document) override;
     bool find_window(const std::string& window_class, const std::string& title) override;
     LocalTime now() override;
@@ -28,6 +30,8 @@ public:
 
     // The folder of the running executable.
     static std::string executable_folder();
+    // String resource `id` of the running executable ("" when it has none, as natively).
+    static std::string resource_string(int id);
 
 private:
     std::string program_folder_;

@@ -69,6 +69,17 @@ Control& Window::menu(const std::string& name, const std::string& caption, int i
     c.set_caption(caption);
     return c;
 }
+Control& Window::tab(const std::string& name, const std::vector<std::string>& pages) {
+    Control& c = add(Kind::Tab, name);
+    for (const auto& p : pages) c.add_item(p);
+    if (!pages.empty()) c.set_list_index(0);
+    return c;
+}
+Control& Window::picture(const std::string& name, int resource) {
+    Control& c = add(Kind::Picture, name);
+    c.picture = resource;
+    return c;
+}
 
 void Desktop::show(Window& w, bool modal, Window* owner) {
     if (!w.open_) {

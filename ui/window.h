@@ -50,6 +50,8 @@ protected:
     Control& progress(const std::string& name, int index = -1);
     // A menu of the menu bar; its items are menus placed `in` it.
     Control& menu(const std::string& name, const std::string& caption, int index = -1);
+    Control& tab(const std::string& name, const std::vector<std::string>& pages);
+    Control& picture(const std::string& name, int resource);
 
 private:
     friend class Desktop;

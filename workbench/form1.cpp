@@ -12,6 +12,8 @@
 #include "parameter_dialogs.h"
 #include "paths.h"
 #include "save_pair.h"
+#include "tmfcalc/frm_halden.h"
+#include "tmfcalc/frm_hld_params.h"
 #include "ui/errors.h"
 #include "ui/fileio.h"
 #include "ui/format.h"
@@ -42,6 +44,7 @@ Form1::Form1() : ui::Window("Form1", "Gorvane", 656, 606) {
     cmdLabelTool.on_click = [this] { LabelTool_Click(); };
     cmdLibTool.on_click = [this] { libtool::show_library_browser(this); };
     cmdLibComp.on_click = [this] { libcompiler::show_library_compiler(this, kVersion); };
+    cmdTMF.on_click = [this] { frm_halden().open(*this); };
     on_activate = [this] {
         Update_par_line();
         read_tmf_settings();
@@ -53,7 +56,7 @@ Form1::Form1() : ui::Window("Form1", "Gorvane", 656, 606) {
     };
 
     // Tools that arrive with later work stay disabled until then; Save waits for Open.
-    for (ui::Control* c : {&Command3, &cmdTMF, &cmdGroundPolys, &cmdWings})
+    for (ui::Control* c : {&Command3, &cmdGroundPolys, &cmdWings})
         c->set_enabled(false);
     Label16.set_visible(false);
 
@@ -71,7 +74,7 @@ Form1::~Form1() {
 void Form1::close_dialogs() {
     for (ui::Window* w : std::initializer_list<ui::Window*>{lights_.get(), effects_.get(), windsock_.get(),
                                                             library_.get(), surface_.get(), platform_.get(),
-                                                            label_rename_.get()})
+                                                            label_rename_.get(), halden_.get(), hld_params_.get()})
         if (w && w->is_open()) ui::desktop().close(*w);
     if (ui::Window* browser = libtool::library_browser(); browser && browser->is_open()) ui::desktop().close(*browser);
     if (ui::Window* compiler = libcompiler::library_compiler(); compiler && compiler->is_open())
@@ -132,16 +135,8 @@ void Form1::init_parameters() {
 }
 
 void Form1::read_tmf_settings() {
-    const std::string path = program_file("tmf.ini");
-    if (!ui::file_exists(path)) return;
-    try {
-        LineArray lines;
-        lines = LineArray::from_lines(split_lines(ui::read_file(path)));
-        ui::Control* fields[] = {&hldTextNumber, &hldNSOffset, &hldNSSpan, &hldWEOffset, &hldWESpan};
-        for (long i = 2; i <= 6 && i < lines.top(); ++i) fields[i - 2]->set_text(ui::num(ui::val(lines[i])));
-    } catch (const ui::RuntimeError&) {
-        // An unreadable settings file leaves the fields as they are.
-    }
+    tmfcalc::TerrainFields fields = terrain_fields();
+    tmfcalc::read_tmf_settings(program_file("tmf.ini"), fields);
 }
 
 // "gorvane.ini": the input base on line 1, the output base on line 2. A missing or unreadable
@@ -184,6 +179,17 @@ cg::FrmSurface& Form1::frm_surface() {
 cg::FrmPlatform& Form1::frm_platform() {
     if (!platform_) platform_ = std::make_unique<cg::FrmPlatform>(*this, platGroundElev, platUseAGL, platKeepPolys);
     return *platform_;
+}
+tmfcalc::FrmHalden& Form1::frm_halden() {
+    if (!halden_) halden_ = std::make_unique<tmfcalc::FrmHalden>();
+    return *halden_;
+}
+tmfcalc::FrmHldParams& Form1::frm_hld_params() {
+    if (!hld_params_) hld_params_ = std::make_unique<tmfcalc::FrmHldParams>(terrain_fields());
+    return *hld_params_;
+}
+tmfcalc::TerrainFields Form1::terrain_fields() {
+    return {hldAlt, hldLake, hldTextNumber, hldNSOffset, hldNSSpan, hldWEOffset, hldWESpan};
 }
 labels::FrmLabelRename& Form1::frm_label_rename() {
     if (!label_rename_) label_rename_ = std::make_unique<labels::FrmLabelRename>([this] { return InputFile.text(); });
@@ -353,6 +359,7 @@ void Form1::Open_Click() {
 
         for (const char* work : {"tmpMisc.asm", "tmpSurf.txt", "tmpLake.asm"})
             ui::delete_file(program_file(work));
+        pair.generated.reset();
 
         ui::platform().do_events();
         Command3.set_enabled(true);
@@ -381,6 +388,10 @@ void Form1::Update_par_line() {
         txtinfo.set_text(platUseAGL.value() == 1 ? "SCALE_AGL" : "GROUND ELEVATION: " + platGroundElev.text() + " ft");
     else if (kind == "Ground Type")
         txtinfo.set_text("SURFACETYPE: " + srfSurfType.selected_text());
+    else if (kind == "Lake")
+        txtinfo.set_text("FLATTEN: " + hldAlt.text() + " ft" + (hldLake.value() == 1 ? " LAKE" : ""));
+    else if (kind == "Decal")
+        txtinfo.set_text("DECAL TEXTURE: " + trim(hldTextNumber.text()));
 }
 
 void Form1::Material_Click() {
@@ -402,7 +413,7 @@ void Form1::Params_Click() {
     else if (kind == "Library" || kind == "Library New") frm_library().open();
     else if (kind == "Landing Area") frm_platform().open();
     else if (kind == "Ground Type") frm_surface().open();
-    // The dialog of lakes and decals comes with their kinds.
+    else if (kind == "Lake" || kind == "Decal") frm_hld_params().open(*this);
 }
 
 void Form1::Process_Click() {
@@ -441,6 +452,15 @@ void Form1::Process_Click() {
         markers.lib_terrain_alt = lib_terrain_alt.text();
         markers.mast_colour = ws_mastColor.text();
         markers.lit = ws_lit.value() == 1;
+        terrain::TerrainParameters& terrain = params.terrain;
+        terrain.altitude = hldAlt.text();
+        terrain.lake = hldLake.value() == 1;
+        terrain.texture = hldTextNumber.text();
+        terrain.we_offset = hldWEOffset.text();
+        terrain.we_span = hldWESpan.text();
+        terrain.ns_offset = hldNSOffset.text();
+        terrain.ns_span = hldNSSpan.text();
+        terrain.version = Label21.caption();
 
         const cg::ProcessResult r = cg::process_material(pair, row, kind, params);
         if (r.status == cg::ProcessStatus::NotAvailable) {

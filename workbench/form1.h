@@ -11,6 +11,11 @@ namespace cg {
 class FrmSurface;
 class FrmPlatform;
 }  // namespace cg
+namespace tmfcalc {
+class FrmHalden;
+class FrmHldParams;
+struct TerrainFields;
+}
 
 namespace wb {
 
@@ -143,6 +148,10 @@ public:
     cg::FrmSurface& frm_surface();
     cg::FrmPlatform& frm_platform();
     labels::FrmLabelRename& frm_label_rename();
+    tmfcalc::FrmHalden& frm_halden();
+    tmfcalc::FrmHldParams& frm_hld_params();
+    // The lake and decal fields, as the terrain dialog and "tmf.ini" use them.
+    tmfcalc::TerrainFields terrain_fields();
 
     // The step digits 1 .. 5.
     ui::Control& step_digit(int step);
@@ -161,6 +170,8 @@ private:
     std::unique_ptr<cg::FrmSurface> surface_;
     std::unique_ptr<cg::FrmPlatform> platform_;
     std::unique_ptr<labels::FrmLabelRename> label_rename_;
+    std::unique_ptr<tmfcalc::FrmHalden> halden_;
+    std::unique_ptr<tmfcalc::FrmHldParams> hld_params_;
 };
 
 }  // namespace wb

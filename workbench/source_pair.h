@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ext_parameters.h"
+#include "generated_sources.h"
 #include "placement.h"
 #include "text_file.h"
 
@@ -103,6 +104,7 @@ struct SourcePair {
     CodeStore code;
     ExtParameterList ext_parameters;  // the header's parameter dictionary, once Process read it
     bool header_changed = false;
+    GeneratedSources generated;  // scenery sources written since Open
 
     long material_count() const { return static_cast<long>(material_list.size()) - 1; }
 };

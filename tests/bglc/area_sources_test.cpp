@@ -41,11 +41,11 @@ TEST_F(AreaSources, TwoLandingAreasCompileAsOneMiscSection) {
     });
     cg::PlatformParameters p;
     p.ground_elevation = "32.8084";
-    long counter = 0;
+    wb::GeneratedSources sources;
     std::vector<long> consumed;
     for (const char* material : {"MATERIAL 0", "MATERIAL 1"}) {
         const long m = wb::find_line(material, asm_lines, 1, false);
-        ASSERT_EQ(cg::write_landing_area({asm_lines, azm, m, 2, 1.0, 8192}, p, counter, consumed), 0);
+        ASSERT_EQ(cg::write_landing_area({asm_lines, azm, m, 2, 1.0, 8192}, p, sources, consumed), 0);
     }
 
     auto r = bglc::assemble(folder.path("tmpMisc.asm"), real_macros());

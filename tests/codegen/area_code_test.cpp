@@ -94,10 +94,10 @@ protected:
     wb::LineArray azm = lines(kHeader);
     long m = material_line(src);
     cg::PlatformParameters p;
-    long counter = 41;
+    wb::GeneratedSources sources;
     std::vector<long> consumed;
 
-    long write(const wb::LineArray& s) { return cg::write_landing_area({s, azm, m, 3, 2.0, 8192}, p, counter, consumed); }
+    long write(const wb::LineArray& s) { return cg::write_landing_area({s, azm, m, 3, 2.0, 8192}, p, sources, consumed); }
     std::vector<std::string> file() { return split(folder.read("tmpMisc.asm")); }
     static std::vector<std::string> split(const std::string& bytes) { return wb::split_lines(bytes); }
 };
@@ -116,7 +116,7 @@ TEST_F(LandingFile, ThePointsTheTrianglesUseGoRoundTheirCentre) {
 TEST_F(LandingFile, TwoLandingAreasShareOnePlatformRecordAndTheSecondCodeRunsBeforeItsReturn) {
     p.ground_elevation = "32.8084";
     ASSERT_EQ(write(src), 0);
-    EXPECT_EQ(counter, 0);  // no work file yet: numbering starts again
+    EXPECT_EQ(sources.count("tmpMisc.asm"), 1);
     EXPECT_EQ(consumed, (std::vector<long>{m + 1, m + 2, m + 3, m + 4}));
     auto f = file();
     ASSERT_GE(f.size(), 22u);
@@ -127,12 +127,12 @@ TEST_F(LandingFile, TwoLandingAreasShareOnePlatformRecordAndTheSecondCodeRunsBef
     EXPECT_EQ(f[19], "    db  052h,  03Dh,  028h");
     EXPECT_EQ(f[23], "    SCALE   PLATFORM_END, 0, 0, 10000h, 050764Dh, 096F4h, 0A9065CC9h, 0BDDCh, 10, 0");
     EXPECT_EQ(f[24], "    INSTANCE_CALL  PLATFORM_0_CODE, 0,0,8192");
+    EXPECT_EQ(f[27], "PLATFORM_0_CODE label BGLCODE");
     EXPECT_EQ(f[29], "    ALTITUDE_SET 13");  // Int(1.5 x 2) + Int(10)
     EXPECT_EQ(f.back(), "    dd 0    ;The end");
 
     p.keep_polygons = true;
     ASSERT_EQ(write(src), 0);
-    EXPECT_EQ(counter, 1);
     EXPECT_TRUE(consumed.empty());
     f = file();
     auto count = [&](const std::string& text) { return std::count(f.begin(), f.end(), text); };
@@ -143,7 +143,7 @@ TEST_F(LandingFile, TwoLandingAreasShareOnePlatformRecordAndTheSecondCodeRunsBef
     EXPECT_LT(at("PLATFORM_0_CODE_END label BGLCODE"), at("PLATFORM_1_CODE label BGLCODE"));
     EXPECT_EQ(at("PLATFORM_1_CODE_END label BGLCODE") + 1, at("    BGL_RETURN"));
 
-    // A seven-point polygon is refused with the box, and the file and the counter stay.
+    // A seven-point polygon is refused with the box, and the file and the count stay.
     const std::string before = folder.read("tmpMisc.asm");
     wb::LineArray seven = source({"0.0, 0.0, 0.0", "1.0, 0.0, 0.0", "2.0, 0.0, 1.0", "2.0, 0.0, 2.0",
                                   "1.0, 0.0, 3.0", "0.0, 0.0, 3.0", "-1.0, 0.0, 1.0"},
@@ -153,7 +153,7 @@ TEST_F(LandingFile, TwoLandingAreasShareOnePlatformRecordAndTheSecondCodeRunsBef
     EXPECT_EQ(write(seven), -1);
     EXPECT_TRUE(last_box().starts_with("The selected polygon has less than 4 or more than 6 points and cannot be used.\r\nAlso make sure"));
     EXPECT_EQ(folder.read("tmpMisc.asm"), before);
-    EXPECT_EQ(counter, 1);
+    EXPECT_EQ(sources.count("tmpMisc.asm"), 2);
 }
 
 TEST_F(LandingFile, ScaleAglPutsTheAltitudeAtZeroAndANegativeElevationRoundsDown) {
@@ -172,7 +172,7 @@ TEST_F(LandingFile, BadInputWritesNothing) {
         } catch (const cg::UnusableInput& e) {
             EXPECT_NE(e.description.find(missing), std::string::npos) << e.description;
             EXPECT_FALSE(folder.exists("tmpMisc.asm"));
-            EXPECT_EQ(counter, 41);
+            EXPECT_EQ(sources.count("tmpMisc.asm"), 0);
             return;
         }
         ADD_FAILURE() << "not refused: " << missing;

@@ -165,7 +165,7 @@ TEST_F(ProcessOnPair, AircraftLightsAddTheLightStateEntryToTheHeader) {
 
 TEST_F(ProcessOnPair, KindsOfLaterVersionsAreRefusedWithoutChangingAnything) {
     const wb::LineArray before = pair.asm_lines;
-    for (const char* kind : {"Ground Type", "Landing Area", "Lake", "Decal"}) {
+    for (const char* kind : {"Ground Type", "Landing Area"}) {
         cg::ProcessResult r = cg::process_material(pair, 1, kind, cg::LightParameters{});
         EXPECT_EQ(r.status, cg::ProcessStatus::NotAvailable) << kind;
     }

@@ -3,6 +3,7 @@
 # when no display is set), then checks the native controls that --snap recorded and keeps the
 # pictures in SNAPDIR.
 # usage: run_smoke.sh GORVANE_EXE SCRIPT SAMPLES SNAPDIR CHECK...
+#   SMOKE_ARGS (environment): more arguments for the program, after its own options.
 #   CHECK is WINDOW:CONTROL:TEXT — the native text of that control must contain TEXT —
 #   or file:NAME — a file of that name must appear in the samples copy.
 set -u
@@ -44,7 +45,8 @@ cp -r "$(dirname "$exe")"/. "$work/program/"
 win() { local p=$1; printf 'Z:%s' "${p//\//\\}"; }
 export GORVANE_SAMPLES=$(win "$work/samples")
 "$here/cmake/wine-run.sh" "$work/program/$(basename "$exe")" --script "$(win "$script")" \
-  --snap "$(win "$snaps")" --program-folder "$(win "$work/program")" --out "$(win "$work/out.txt")"
+  --snap "$(win "$snaps")" --program-folder "$(win "$work/program")" --out "$(win "$work/out.txt")" \
+  ${SMOKE_ARGS:-}
 status=$?
 cat "$work/out.txt" 2>/dev/null
 [ $status = 0 ] || { echo "FAILED: the script ended with status $status"; exit 1; }

@@ -116,7 +116,8 @@ TEST_F(WebLink, NoBrowserOrAFailedStartIsSaid) {
 TEST_F(MainWindow, OnlyTheToolsThatExistCanBeOpened) {
     wb::Form1 form;
     EXPECT_TRUE(form.cmdLabelTool.enabled());
-    for (ui::Control* c : {&form.cmdTMF, &form.cmdGroundPolys, &form.cmdWings})
+    EXPECT_TRUE(form.cmdTMF.enabled());
+    for (ui::Control* c : {&form.cmdGroundPolys, &form.cmdWings})
         EXPECT_FALSE(c->enabled()) << c->name();
     EXPECT_TRUE(form.cmdBackup.enabled());
     EXPECT_TRUE(form.cmdRestore.enabled());

@@ -13,9 +13,15 @@ cp -r "$samples"/. "$work/samples/"
 export GORVANE_SAMPLES="$work/samples" GORVANE_PROGRAM="$work/program"
 # A script may bring files: NAME.files/ beside it is copied into the program folder.
 [ -d "${script%.gvs}.files" ] && cp -r "${script%.gvs}.files"/. "$work/program/"
-"$gorvane" --script "$script" --program-folder "$work/program" > "$work/out.raw" 2>&1
+# ... and a setup: NAME.setup beside it is sourced here (with $work and $gorvane); it may make
+# folders, export variables and put more program arguments into the array `args`.
+args=()
+[ -f "${script%.gvs}.setup" ] && . "${script%.gvs}.setup"
+"$gorvane" --script "$script" --program-folder "$work/program" "${args[@]}" > "$work/out.raw" 2>&1
 status=$?
-sed -e "s#$work/samples#\${GORVANE_SAMPLES}#g" -e "s#$work/program#\${GORVANE_PROGRAM}#g" "$work/out.raw" > "$work/out"
+# The run's folders are written as ${GORVANE_SAMPLES}, ${GORVANE_PROGRAM} and ${GORVANE_WORK}.
+paths=(-e "s#$work/samples#\${GORVANE_SAMPLES}#g" -e "s#$work/program#\${GORVANE_PROGRAM}#g" -e "s#$work#\${GORVANE_WORK}#g")
+sed "${paths[@]}" "$work/out.raw" > "$work/out"
 echo "exit $status" >> "$work/out"
 # Files the script asks to keep are listed after its output (a line "# keep NAME" in the script),
 # with the two folders written the same way.
@@ -23,7 +29,7 @@ for keep in $(sed -n 's/^# keep //p' "$script"); do
   echo "=== $keep" >> "$work/out"
   f="$work/samples/$keep"; [ -f "$f" ] || f="$work/program/$keep"
   if [ -f "$f" ]; then
-    sed -e 's/\r$/\\r/' -e "s#$work/samples#\${GORVANE_SAMPLES}#g" -e "s#$work/program#\${GORVANE_PROGRAM}#g" "$f" >> "$work/out"
+    sed -e 's/\r$/\\r/' "${paths[@]}" "$f" >> "$work/out"
   else echo "(missing)" >> "$work/out"; fi
 done
 if [ "${UPDATE:-0}" = 1 ]; then cp "$work/out" "$expected"; echo "updated $expected"; exit 0; fi

@@ -117,6 +117,25 @@ bool ScriptPlatform::start_program(const std::string& command_line, const std::s
     return really_start_ ? SystemPlatform::start_program(command_line, folder) : true;
 }
 
+Process ScriptPlatform::start_process(const std::string& program, const std::vector<std::string>& arguments) {
+    std::string cmd = program + " ";
+    for (size_t i = 0; i < arguments.size(); ++i) cmd += (i ? " " : "") + arguments[i];
+    started_.push_back(cmd);
+    print("[run] " + cmd);
+    return really_start_ ? SystemPlatform::start_process(program, arguments) : Process{};
+}
+
+int ScriptPlatform::wait_process(const Process& process) {
+    int status = process.handle ? SystemPlatform::wait_process(process) : 0;
+    print("[ended] " + std::to_string(status));
+    return status;
+}
+
+void ScriptPlatform::beep() {
+    ++beeps_;
+    print("[beep]");
+}
+
 bool ScriptPlatform::shell_open(const std::string& file, const std::string& parameters,
                                 const std::string& verb) {
     std::string cmd = verb + " " + file + (parameters.empty() ? "" : " " + parameters);

@@ -44,12 +44,18 @@ public:
     bool start_program(const std::string& command_line, const std::string& folder) override;
     bool shell_open(const std::string& file, const std::string& parameters,
                     const std::string& verb) override;
+    Process start_process(const std::string& program, const std::vector<std::string>& arguments) override;
+    int wait_process(const Process& process) override;
+    void beep() override;
     bool find_window(const std::string& window_class, const std::string& title) override;
     LocalTime now() override;
     std::string new_guid() override;
 
     const std::vector<MessageBox>& shown() const { return shown_; }
+    // Programs started, each as the command that would start it: for start_process the program,
+    // a blank and the argument list joined with blanks.
     const std::vector<std::string>& started() const { return started_; }
+    int beeps() const { return beeps_; }
     void forget() { shown_.clear(); started_.clear(); }
 
 private:
@@ -62,6 +68,7 @@ private:
     std::vector<MessageBox> shown_;
     std::vector<std::string> started_;
     bool busy_ = false, really_start_ = false, fixed_clock_ = false;
+    int beeps_ = 0;
     LocalTime clock_{};
 };
 

@@ -102,7 +102,7 @@ std::string ScriptRunner::property(Control& c, const std::string& prop) {
     if (prop == "caption") return c.caption();
     if (prop == "tooltip") return c.tooltip;
     if (prop == "enabled") return c.enabled() ? "1" : "0";
-    if (prop == "visible") return c.visible() ? "1" : "0";
+    if (prop == "visible") return c.shown() ? "1" : "0";
     if (prop == "forecolor") return colour_text(c.fore_colour());
     if (prop == "backcolor") return colour_text(c.back_colour());
     if (prop == "value") return std::to_string(c.value());
@@ -168,6 +168,10 @@ void ScriptRunner::run_line(const std::string& raw) {
         if (!desktop().find(window_)) stop("window " + window_ + " is not open");
         return;
     }
+    if (cmd == "snap") {
+        driver_.snap(trim(rest));
+        return;
+    }
     if (cmd == "close") {
         std::string n = trim(rest);
         Window* w = n.empty() ? &current() : desktop().find(n);
@@ -182,16 +186,16 @@ void ScriptRunner::run_line(const std::string& raw) {
     Control& c = resolve(token, &prop);
     std::string arg = unquote(rest.empty() ? rest : rest);
     if (cmd == "set") {
-        if (!c.enabled() || !c.visible()) stop(c.full_name() + " cannot be typed into now");
+        if (!c.enabled() || !c.shown()) stop(c.full_name() + " cannot be typed into now");
         driver_.type(c, unescape(arg));
     } else if (cmd == "click") {
-        if (!c.enabled() || !c.visible()) stop(c.full_name() + " is disabled");
+        if (!c.enabled() || !c.shown()) stop(c.full_name() + " is disabled");
         driver_.click(c);
     } else if (cmd == "dblclick") {
-        if (!c.enabled() || !c.visible()) stop(c.full_name() + " is disabled");
+        if (!c.enabled() || !c.shown()) stop(c.full_name() + " is disabled");
         driver_.dblclick(c);
     } else if (cmd == "select") {
-        if (!c.enabled() || !c.visible()) stop(c.full_name() + " is disabled");
+        if (!c.enabled() || !c.shown()) stop(c.full_name() + " is disabled");
         int pos = -1;
         if (arg.size() > 1 && arg[0] == '#') pos = std::atoi(arg.c_str() + 1);
         else
@@ -200,12 +204,12 @@ void ScriptRunner::run_line(const std::string& raw) {
         if (pos < 0 || pos >= c.list_count()) stop(c.full_name() + " has no item " + arg);
         driver_.select(c, pos);
     } else if (cmd == "check") {
-        if (!c.enabled() || !c.visible()) stop(c.full_name() + " is disabled");
+        if (!c.enabled() || !c.shown()) stop(c.full_name() + " is disabled");
         driver_.check(c, arg == "1" ? 1 : 0);
     } else if (cmd == "leave") {
         driver_.leave(c);
     } else if (cmd == "print") {
-        if (prop.empty() && (c.kind() == Kind::ListBox || c.kind() == Kind::ComboBox)) {
+        if (prop.empty() && (c.kind() == Kind::ListBox || c.kind() == Kind::ComboBox || c.kind() == Kind::Tab)) {
             out_ << c.full_name() << ": " << c.list_count() << " items\n";
             for (int i = 0; i < c.list_count(); ++i)
                 out_ << (i == c.list_index() ? "  > " : "    ") << c.item(i) << '\n';

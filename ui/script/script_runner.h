@@ -13,6 +13,7 @@
 //   colour RRGGBB|cancel    the answer to the next colour dialog
 //   window NAME             later commands address this window (Form1 at start)
 //   close [NAME]            close a window (the addressed one by default)
+//   snap NAME               (real windows) a picture of each open window now, WINDOW-NAME.png
 //   print CONTROL[.PROP]    print its text, or its items with the selection marked
 //   expect CONTROL[.PROP] TEXT   exit status 1 at the end when it differs (\n stands for a line break)
 //   # comment
@@ -42,6 +43,8 @@ public:
     virtual void leave(Control& c) { c.lost_focus(); }
     virtual void close(Window& w) { desktop().close(w); }
     virtual void settle() {}
+    // Pictures of the open windows, named after them and `name`; headless there is nothing to picture.
+    virtual void snap(const std::string& name) { (void)name; }
 };
 
 class ScriptRunner {

@@ -13,6 +13,24 @@ constexpr WORD kFirstId = 1000;
 
 COLORREF colour(std::uint32_t c) { return static_cast<COLORREF>(c & 0xFFFFFF); }
 
+// The colour a tab control fills its pages with (white under most themes, the button face
+// without one): the control is drawn into memory and its middle read.
+COLORREF page_colour(HWND tab, int w, int h) {
+    HDC screen = GetDC(tab);
+    HDC mem = CreateCompatibleDC(screen);
+    HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    RECT r{0, 0, w, h};
+    FillRect(mem, &r, GetSysColorBrush(COLOR_BTNFACE));
+    SendMessageA(tab, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem), PRF_CLIENT);
+    COLORREF c = GetPixel(mem, w / 2, h / 2);
+    SelectObject(mem, old);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    ReleaseDC(tab, screen);
+    return c == CLR_INVALID ? GetSysColor(COLOR_BTNFACE) : c;
+}
+
 }  // namespace
 
 std::string Win32Binder::native_text(HWND h) {
@@ -48,9 +66,8 @@ Win32Binder::Win32Binder(HINSTANCE instance) : instance_(instance) {
 
 Win32Binder::~Win32Binder() {
     for (auto& [model, nw] : windows_) {
-        for (auto& nc : nw.controls)
-            if (nc.brush) DeleteObject(nc.brush);
         if (nw.hwnd) DestroyWindow(nw.hwnd);
+        release(nw);
     }
     DeleteObject(font_);
     DeleteObject(bold_font_);
@@ -127,14 +144,21 @@ void Win32Binder::window_closed(Window& w) {
     if (it == windows_.end()) return;
     HWND owner = GetWindow(it->second.hwnd, GW_OWNER);
     if (w.is_modal() && owner) EnableWindow(owner, TRUE);
-    for (auto& nc : it->second.controls)
-        if (nc.brush) DeleteObject(nc.brush);
     HWND h = it->second.hwnd;
+    NativeWindow gone = std::move(it->second);
     windows_.erase(it);
     DestroyWindow(h);
+    release(gone);
     if (w.name() == "Form1" || desktop().open_windows().empty()) {
         quit_ = true;
         PostQuitMessage(0);
+    }
+}
+
+void Win32Binder::release(NativeWindow& nw) {
+    for (auto& nc : nw.controls) {
+        if (nc.brush) DeleteObject(nc.brush);
+        if (nc.bitmap) DeleteObject(nc.bitmap);
     }
 }
 
@@ -163,12 +187,14 @@ void Win32Binder::create_controls(NativeWindow& nw) {
                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nw.hwnd,
                                  nullptr, instance_, nullptr);
     SendMessageA(nw.tooltip, TTM_SETMAXTIPWIDTH, 0, 320);
-    // Frames are made last so that they lie below the controls they hold (the first child
-    // made is the top one); the others keep their order, which is also the tab order.
+    // Frames, then tab controls, are made last so that they lie below the controls they hold
+    // (the first child made is the top one); the others keep their order, which is also the
+    // tab order.
+    auto layer = [](Kind k) { return k == Kind::Frame ? 1 : k == Kind::Tab ? 2 : 0; };
     std::vector<size_t> order;
-    for (int pass = 0; pass < 2; ++pass)
+    for (int pass = 0; pass < 3; ++pass)
         for (size_t i = 0; i < controls.size(); ++i)
-            if ((controls[i]->kind() == Kind::Frame) == (pass == 1)) order.push_back(i);
+            if (layer(controls[i]->kind()) == pass) order.push_back(i);
     for (size_t i : order) {
         Control& c = *controls[i];
         NativeControl& nc = nw.controls[i];
@@ -224,6 +250,13 @@ void Win32Binder::create_controls(NativeWindow& nw) {
                 break;
             case Kind::Menu:
                 break;
+            case Kind::Tab:
+                cls = WC_TABCONTROLA;
+                style |= WS_TABSTOP;
+                break;
+            case Kind::Picture:
+                style |= SS_BITMAP;
+                break;
         }
         nc.hwnd = CreateWindowExA(ex, cls, "", style, c.rect.x, c.rect.y, c.rect.w, h, nw.hwnd,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstId + i)), instance_, nullptr);
@@ -231,7 +264,18 @@ void Win32Binder::create_controls(NativeWindow& nw) {
         bool link = c.kind() == Kind::Label && c.clickable;
         HFONT f = c.fixed_font ? fixed_font_ : c.bold ? bold_font_ : link ? link_font_ : font_;
         SendMessageA(nc.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(f), FALSE);
-        if (c.kind() == Kind::TextBox) SendMessageA(nc.hwnd, EM_SETLIMITTEXT, 0, 0);
+        if (c.kind() == Kind::TextBox)
+            SendMessageA(nc.hwnd, EM_SETLIMITTEXT, static_cast<WPARAM>(c.max_length), 0);  // 0: no limit
+        if (c.kind() == Kind::Tab) {  // the controls on its pages are drawn on the page's colour
+            nc.brush_colour = page_colour(nc.hwnd, c.rect.w, c.rect.h);
+            nc.brush = CreateSolidBrush(nc.brush_colour);
+        }
+        if (c.kind() == Kind::Picture) {
+            nc.bitmap = static_cast<HBITMAP>(
+                LoadImageA(instance_, MAKEINTRESOURCEA(c.picture), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
+            if (nc.bitmap) SendMessageA(nc.hwnd, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(nc.bitmap));
+            else c.report_error();
+        }
         if (!c.tooltip.empty()) {
             TOOLINFOA ti{};
             ti.cbSize = sizeof ti;
@@ -319,7 +363,27 @@ void Win32Binder::push(NativeControl& nc) {
     HWND h = nc.hwnd;
     switch (c.kind()) {
         case Kind::TextBox:
-            if (native_text(h) != c.text()) SetWindowTextA(h, c.text().c_str());
+            if (native_text(h) != c.text()) {
+                SetWindowTextA(h, c.text().c_str());
+                if (c.scroll_to_end) {
+                    SendMessageA(h, EM_SETSEL, c.text().size(), static_cast<LPARAM>(c.text().size()));
+                    SendMessageA(h, EM_SCROLLCARET, 0, 0);
+                }
+            }
+            break;
+        case Kind::Tab:
+            if (nc.items != c.items()) {
+                SendMessageA(h, TCM_DELETEALLITEMS, 0, 0);
+                for (size_t i = 0; i < c.items().size(); ++i) {
+                    TCITEMA item{};
+                    item.mask = TCIF_TEXT;
+                    item.pszText = const_cast<char*>(c.items()[i].c_str());
+                    SendMessageA(h, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
+                }
+                nc.items = c.items();
+            }
+            if (static_cast<int>(SendMessageA(h, TCM_GETCURSEL, 0, 0)) != c.list_index())
+                SendMessageA(h, TCM_SETCURSEL, static_cast<WPARAM>(c.list_index()), 0);
             break;
         case Kind::ListBox:
         case Kind::ComboBox: {
@@ -346,19 +410,26 @@ void Win32Binder::push(NativeControl& nc) {
             SendMessageA(h, PBM_SETPOS, static_cast<WPARAM>(c.value()), 0);
             break;
         case Kind::Swatch:
+        case Kind::Picture:
             break;
         default:
             if (native_text(h) != c.caption()) SetWindowTextA(h, c.caption().c_str());
             break;
     }
     if (first || static_cast<bool>(IsWindowEnabled(h)) != c.enabled()) EnableWindow(h, c.enabled());
-    if (first || static_cast<bool>(IsWindowVisible(h)) != c.visible()) ShowWindow(h, c.visible() ? SW_SHOWNA : SW_HIDE);
+    if (first || static_cast<bool>(IsWindowVisible(h)) != c.shown()) ShowWindow(h, c.shown() ? SW_SHOWNA : SW_HIDE);
     InvalidateRect(h, nullptr, TRUE);
 }
 
 Win32Binder::NativeWindow* Win32Binder::find(HWND hwnd) {
     for (auto& [model, nw] : windows_)
         if (nw.hwnd == hwnd) return &nw;
+    return nullptr;
+}
+
+Win32Binder::NativeControl* Win32Binder::find_native(NativeWindow& nw, const Control* model) {
+    for (auto& nc : nw.controls)
+        if (nc.model == model) return &nc;
     return nullptr;
 }
 
@@ -430,6 +501,16 @@ LRESULT Win32Binder::handle(NativeWindow& nw, UINT msg, WPARAM wp, LPARAM lp) {
             // A control's notification, or (no control, code 0) a menu item chosen.
             if (lp || HIWORD(wp) == 0) on_command(hwnd, LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
             return 0;
+        case WM_NOTIFY: {
+            auto* n = reinterpret_cast<NMHDR*>(lp);
+            NativeControl* nc = find_control(nw, n->hwndFrom);
+            if (nc && nc->model->kind() == Kind::Tab && n->code == static_cast<UINT>(TCN_SELCHANGE) && !pushing_) {
+                nc->model->set_list_index(static_cast<int>(SendMessageA(n->hwndFrom, TCM_GETCURSEL, 0, 0)));
+                refresh();
+                return 0;
+            }
+            break;
+        }
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORLISTBOX:
@@ -442,6 +523,11 @@ LRESULT Win32Binder::handle(NativeWindow& nw, UINT msg, WPARAM wp, LPARAM lp) {
             else if (c.kind() == Kind::Label && c.clickable && c.enabled()) SetTextColor(dc, RGB(0, 0, 204));
             std::uint32_t back = c.back_colour();
             if (back == kDefaultColour) {
+                NativeControl* tab = c.page >= 0 && c.kind() != Kind::TextBox ? find_native(nw, c.container) : nullptr;
+                if (tab && tab->brush && (msg == WM_CTLCOLORSTATIC || msg == WM_CTLCOLORBTN)) {
+                    SetBkColor(dc, colour(tab->brush_colour));
+                    return reinterpret_cast<LRESULT>(tab->brush);
+                }
                 if (msg == WM_CTLCOLORSTATIC || msg == WM_CTLCOLORBTN) {
                     SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
                     return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));

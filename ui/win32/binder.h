@@ -48,6 +48,7 @@ private:
         std::uint64_t revision = ~0ull;
         std::vector<std::string> items;
         HBRUSH brush = nullptr;
+        HBITMAP bitmap = nullptr;
         std::uint32_t brush_colour = kDefaultColour;
         HMENU menu = nullptr;  // Menu: the menu (or menu bar) holding the entry, at `position`
         UINT position = 0;
@@ -64,10 +65,12 @@ private:
     void create_controls(NativeWindow& nw);
     void create_menus(NativeWindow& nw);
     const NativeControl* native_of(const Control& c) const;
+    static void release(NativeWindow& nw);
     void push(NativeWindow& nw);
     void push(NativeControl& nc);
     NativeWindow* find(HWND hwnd);
     NativeControl* find_control(NativeWindow& nw, HWND child);
+    static NativeControl* find_native(NativeWindow& nw, const Control* model);
 
     HINSTANCE instance_;
     std::map<const Window*, NativeWindow> windows_;

@@ -4,12 +4,17 @@
 // selections are made and reported the way the control reports a user's choice.
 #include "../script/script_runner.h"
 #include "binder.h"
+#include "win32_platform.h"
+
+#include <commctrl.h>
 
 namespace ui {
 
 class NativeDriver : public ScriptDriver {
 public:
     explicit NativeDriver(Win32Binder& binder) : binder_(binder) {}
+    // Where `snap NAME` puts its pictures ("": nowhere).
+    void set_snap_folder(std::string folder) { snap_folder_ = std::move(folder); }
 
     void type(Control& c, const std::string& text) override {
         HWND h = binder_.hwnd_of(c);
@@ -33,6 +38,12 @@ public:
     void select(Control& c, int position) override {
         HWND h = binder_.hwnd_of(c);
         if (!h) return ScriptDriver::select(c, position);
+        if (c.kind() == Kind::Tab) {  // a page chosen by the user is reported as a notification
+            SendMessageA(h, TCM_SETCURSEL, static_cast<WPARAM>(position), 0);
+            NMHDR n{h, static_cast<UINT_PTR>(GetDlgCtrlID(h)), static_cast<UINT>(TCN_SELCHANGE)};
+            SendMessageA(GetParent(h), WM_NOTIFY, n.idFrom, reinterpret_cast<LPARAM>(&n));
+            return;
+        }
         bool list = c.kind() == Kind::ListBox;
         SendMessageA(h, list ? LB_SETCURSEL : CB_SETCURSEL, static_cast<WPARAM>(position), 0);
         notify(c, h, list ? LBN_SELCHANGE : CBN_SELCHANGE);
@@ -53,12 +64,16 @@ public:
         SendMessageA(h, WM_CLOSE, 0, 0);
     }
     void settle() override { Win32Binder::pump(); }
+    void snap(const std::string& name) override {
+        if (!snap_folder_.empty()) snapshot(binder_, snap_folder_, name);
+    }
 
 private:
     void notify(Control&, HWND h, WORD code) {
         SendMessageA(GetParent(h), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(h), code), reinterpret_cast<LPARAM>(h));
     }
     Win32Binder& binder_;
+    std::string snap_folder_;
 };
 
 }  // namespace ui

@@ -1,6 +1,9 @@
 #include <cstdio>
 #include <fstream>
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include "../fileio.h"
 #include "../png.h"
 #include "../script/script_platform.h"
@@ -69,16 +72,34 @@ void capture(HWND hwnd, const std::string& path) {
     write_file_atomic(path, encode_png(w, h, rgb));
 }
 
+// The page captions of a tab control, the shown one marked as lists mark their selection.
+std::string tab_text(HWND h) {
+    int n = static_cast<int>(SendMessageA(h, TCM_GETITEMCOUNT, 0, 0));
+    int sel = static_cast<int>(SendMessageA(h, TCM_GETCURSEL, 0, 0));
+    std::string r;
+    for (int i = 0; i < n; ++i) {
+        char buf[256] = {};
+        TCITEMA item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = buf;
+        item.cchTextMax = sizeof buf;
+        SendMessageA(h, TCM_GETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+        r += (i ? "|" : "") + std::string(i == sel ? ">" : "") + buf;
+    }
+    return r;
+}
+
 }  // namespace
 
-int snapshot(Win32Binder& binder, const std::string& folder) {
+int snapshot(Win32Binder& binder, const std::string& folder, const std::string& name) {
     CreateDirectoryA(folder.c_str(), nullptr);
     int taken = 0;
     for (Window* w : desktop().open_windows()) {
         HWND hwnd = binder.hwnd_of(*w);
         if (!hwnd) continue;
         ++taken;
-        capture(hwnd, folder + "\\" + w->name() + ".png");
+        const std::string stem = folder + "\\" + w->name() + (name.empty() ? "" : "-" + name);
+        capture(hwnd, stem + ".png");
         std::string text = "window\t" + w->name() + "\t" + Win32Binder::native_text(hwnd) + "\n";
         for (auto& c : w->controls()) {
             std::string caption;
@@ -96,13 +117,14 @@ int snapshot(Win32Binder& binder, const std::string& folder) {
             for (char& ch : k) ch = static_cast<char>(toupper(static_cast<unsigned char>(ch)));
             if (k == "LISTBOX") value = list_text(h, true);
             else if (k == "COMBOBOX") value = list_text(h, false);
+            else if (k == "SYSTABCONTROL32") value = tab_text(h);
             else value = Win32Binder::native_text(h);
             if (k == "BUTTON" && (c->kind() == Kind::CheckBox || c->kind() == Kind::Option))
                 value += "\t" + std::to_string(static_cast<int>(SendMessageA(h, BM_GETCHECK, 0, 0)));
             text += c->full_name() + "\t" + cls + "\t" + (IsWindowEnabled(h) ? "enabled" : "disabled") + "\t" +
                     (IsWindowVisible(h) ? "visible" : "hidden") + "\t" + show_breaks(value) + "\n";
         }
-        write_file_atomic(folder + "\\" + w->name() + ".txt", text);
+        write_file_atomic(stem + ".txt", text);
     }
     return taken;
 }

@@ -50,6 +50,7 @@ std::optional<std::string> Win32Platform::choose_file(const FileDialog& dialog) 
     ofn.nMaxFile = sizeof file;
     ofn.lpstrInitialDir = dialog.start_folder.empty() ? nullptr : dialog.start_folder.c_str();
     ofn.lpstrTitle = dialog.title.empty() ? nullptr : dialog.title.c_str();
+    ofn.lpstrDefExt = dialog.default_extension.empty() ? nullptr : dialog.default_extension.c_str();
     ofn.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | (dialog.save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
     BOOL ok = dialog.save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
     if (!ok) return std::nullopt;
@@ -66,6 +67,18 @@ std::optional<std::uint32_t> Win32Platform::choose_colour(std::uint32_t initial)
     cc.Flags = CC_RGBINIT | CC_FULLOPEN;
     if (!ChooseColorA(&cc)) return std::nullopt;
     return static_cast<std::uint32_t>(cc.rgbResult);
+}
+
+int Win32Platform::wait_process(const Process& process) {
+    if (process.handle) {
+        binder_.refresh();
+        HANDLE h = reinterpret_cast<HANDLE>(process.handle);
+        while (MsgWaitForMultipleObjects(1, &h, FALSE, INFINITE, QS_PAINT) == WAIT_OBJECT_0 + 1) {
+            MSG msg;
+            while (PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessageA(&msg);
+        }
+    }
+    return SystemPlatform::wait_process(process);
 }
 
 int run_message_loop(Win32Binder& binder) {

@@ -18,6 +18,8 @@ public:
         binder_.refresh();
         Win32Binder::pump();
     }
+    // Waits with the windows kept painted (input waits until the program has ended).
+    int wait_process(const Process& process) override;
 
 private:
     Win32Binder& binder_;
@@ -26,8 +28,8 @@ private:
 // Runs the program's message loop until the main window closes; returns the exit code.
 int run_message_loop(Win32Binder& binder);
 
-// Writes a PNG picture of each open window and the text of each native control into folder;
-// returns the number of windows written.
-int snapshot(Win32Binder& binder, const std::string& folder);
+// Writes a PNG picture of each open window and the text of each native control into folder
+// (WINDOW.png and WINDOW.txt, or WINDOW-NAME.* with a name); returns the number of windows written.
+int snapshot(Win32Binder& binder, const std::string& folder, const std::string& name = "");
 
 }  // namespace ui
