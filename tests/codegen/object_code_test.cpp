@@ -272,4 +272,14 @@ TEST_F(MarkersOnPair, AMaterialWithoutTrianglesIsProcessedAndThePairStillSaves) 
               std::string::npos);
 }
 
+TEST_F(MarkersOnPair, SkipLabelsLeftByAnEarlierSessionAreNotDefinedAgain) {
+    // Saved earlier with an effects block whose label took the number of this triangle's line.
+    std::vector<std::string> saved = source(kVertices, {"0,1,2"}).lines();
+    saved.push_back("SKIP_FX10  label BGLCODE");
+    pair.asm_lines = lines(saved);
+    cg::process_material(pair, 1, "Effects", cg::ObjectParameters{});
+    ASSERT_GE(pair.code.count(), 3);
+    EXPECT_EQ(pair.code.row(3).text, "SKIP_FX20  label BGLCODE");
+}
+
 }  // namespace
