@@ -83,10 +83,13 @@ long find_line(const std::string& text, const LineArray& lines, long start, bool
 
 namespace {
 
-// The line from its first non-blank character, compared without letter case with a word.
+// The line from character `at` on begins with an upper-case word, compared without letter case.
 bool begins_with_word(const std::string& line, size_t at, const char* word) {
-    for (; *word; ++word, ++at)
-        if (at >= line.size() || std::toupper(static_cast<unsigned char>(line[at])) != *word) return false;
+    for (; *word; ++word, ++at) {
+        if (at >= line.size()) return false;
+        const char c = line[at], w = *word;
+        if (c != w && !(w >= 'A' && w <= 'Z' && c == w + ('a' - 'A'))) return false;
+    }
     return true;
 }
 
