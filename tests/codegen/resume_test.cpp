@@ -23,18 +23,11 @@ void write_pair(const testsupport::TempFolder& folder) {
                            "    DRAW_TRI 0,1,2", "    DRAW_TRI_END"});
     o.insert(o.end(), {"    BGL_END", "    BGL_RETURN"});
     folder.write("resume_0.asm", o);
-    folder.write("resume.asm",
-                 {"header  label   word", "        dw      0001", "        dd      0507AA4h, 05071F6h, 0A9082ED3h, 0A9048AC2h",
-                  "        dd      0", "        dw      0, 0", "        dd      0, 0, 0, 0, 0, 0", "        dd      0",
-                  "        dd      0", "        dd      (offset OBJECT_DATA) - (offset header)", "        dw      33 dup(0)",
-                  "OBJECT_DATA     label   word", "        db      21", "        dd      050764Dh, 0A9065CC9h",
-                  "        db      100", "        dw      (offset OBJECT_END) - (offset OBJECT_DATA)",
-                  "        SCALE_AGL       OBJECT_RET, 0, 0, 10000h, 050764Dh, 096F4h, 0A9065CC9h, 0BDDCh, 0, 0",
-                  "        INSTANCE_CALL   visual_model, 0, 0, 2000h", "OBJECT_RET      label   word", "        BGL_RETURN",
-                  "        db      0", "OBJECT_END      label   word", "visual_model    label   word",
-                  "        BGL_JUMP_32     resume_top", "visual_model_header     label   dword", "        dd  0",
-                  "        dd  0", "        dd  0", "        db  'F','S','8','0'", "        dd  2048",
-                  "visual_model_header_end  label dword", "        include resume_0.asm"});
+    folder.write("resume.asm", {"header label word", "    dd (offset OBJECT_DATA) - (offset header)",
+                                "OBJECT_DATA label word",
+                                "    SCALE_AGL OBJECT_RET, 0, 0, 10000h, 050764Dh, 096F4h, 0A9065CC9h, 0BDDCh, 0, 0",
+                                "    INSTANCE_CALL visual_model, 0, 0, 2000h", "OBJECT_RET label word", "    BGL_RETURN",
+                                "visual_model label word", "    BGL_JUMP_32 resume_top", "    include resume_0.asm"});
 }
 
 // Processes every other material from `first`; the kinds take turns, so that the code of the
