@@ -295,14 +295,27 @@ void Form1::Open_Click() {
         return;
     }
     ui::BusyPointer busy;
+    // Until this Open succeeds no pair is open for work: a failure leaves none loaded rather
+    // than the previous pair's lines under the new pair's name.
+    Command3.set_enabled(false);
+    lstMat2proc.clear();
+    Text1.set_text("");
+    Text2.set_text("");
+    Label16.set_visible(false);
     try {
-        pair.insertions.reset();
-        pair.code.reset();
-        pair.ext_parameters.clear();
-        pair.header_changed = false;
+        {
+            // The previous pair's lines go before the new ones are read; its placement stays
+            // until a header brings its own.
+            SourcePair next;
+            static_cast<ModelPlacement&>(next) = pair;
+            pair = std::move(next);
+        }
         MsgText.set_text("");
 
-        if (load_source_pair(base, pair.asm_lines, pair.azm_lines) == 0) return;
+        if (load_source_pair(base, pair.asm_lines, pair.azm_lines) == 0) {
+            pair = SourcePair();
+            return;
+        }
         add_message("ASM file:" + pair.asm_lines[0] + " lines of code");
         add_message("AZM file:" + pair.azm_lines[0] + " lines of code");
 
@@ -318,17 +331,21 @@ void Form1::Open_Click() {
         const int rows = pair.materials.count();
         add_message("Materials for translation : " + std::to_string(rows));
 
-        lstMat2proc.clear();
-
-        bool untouched = false;
-        if (rows >= 1) {
-            long first = pair.materials.row(1).material_line + 1;
-            untouched = first < pair.asm_lines.size() && starts_with(trim(pair.asm_lines[first]), "DRA");
+        // A pair processed and saved in an earlier session opens with those materials marked
+        // processed; only a pair with nothing left to process cannot be used.
+        int processed = 0, unusable = 0;
+        for (int r = 1; r <= rows; ++r) {
+            const MaterialRow& m = pair.materials.row(r);
+            if (m.processed_before) ++processed;
+            else if (!m.has_block()) ++unusable;
         }
-        if (!untouched) {
+        const int unprocessed = rows - processed - unusable;
+        if (unprocessed == 0) {
             ui::error_box("This file cannot be used. (Already processed ?)");
             return;
         }
+        if (processed > 0) add_message("Materials processed before : " + std::to_string(processed));
+        if (unusable > 0) add_message("Materials without a drawing block : " + std::to_string(unusable));
 
         add_message("");
         for (int r = 1; r <= rows; ++r) {
@@ -338,14 +355,14 @@ void Form1::Open_Click() {
         add_message("Material colors : ");
 
         Text1.set_text(std::to_string(rows));
-        Text2.set_text(Text1.text());
+        Text2.set_text(std::to_string(unprocessed));
         step_digit(1).set_fore_colour(ui::kGreen);
         for (int s = 2; s <= 5; ++s) step_digit(s).set_fore_colour(ui::kRed);
-        Label16.set_visible(false);
 
-        bool heading = false;
-        if (read_model_placement(pair, heading) && heading)
-            add_message("Rotation is " + ui::num(pair.model_heading * 360.0 / 65536) + " degrees");
+        // Each placement line followed by its heading line says its rotation; the last one's
+        // values stay.
+        for (long heading : read_model_placement(pair))
+            add_message("Rotation is " + ui::num(heading * 360.0 / 65536) + " degrees");
 
         for (const char* work : {"tmpMisc.asm", "tmpSurf.txt", "tmpLake.asm"})
             ui::delete_file(program_file(work));
@@ -359,6 +376,7 @@ void Form1::Open_Click() {
         ui::platform().set_busy(false);
         ui::error_box("Error : " + std::to_string(e.number) + " :" + e.description);
     } catch (const std::bad_alloc&) {
+        pair = SourcePair();
         ui::error_box("Error : 7 :" + ui::error_description(7));
     }
 }
@@ -390,7 +408,7 @@ void Form1::Material_Click() {
     const MaterialRow& m = pair.materials.row(position + 1);
     picLink.set_back_colour(colour_value(m.link_colour));
     picActual.set_back_colour(colour_value(swap_colour_bytes(m.colour)));
-    Label16.set_visible(!m.kind.empty());
+    Label16.set_visible(m.processed());
     step_digit(2).set_fore_colour(ui::kGreen);
     Update_par_line();
 }
@@ -414,7 +432,7 @@ void Form1::Process_Click() {
     ui::BusyPointer busy;
     try {
         MaterialRow& m = pair.materials.row(row);
-        if (!m.kind.empty()) {
+        if (m.processed()) {
             ui::warning_box("This material is already processed. Please select another.");
             return;
         }
@@ -468,8 +486,6 @@ void Form1::Process_Click() {
         }
     } catch (const ui::StopRequest&) {
         throw;
-    } catch (const cg::QueueFull& e) {
-        ui::warning_box(e.description);
     } catch (const cg::NoPlacementLine& e) {
         ui::warning_box(e.description);
     } catch (const ui::RuntimeError& e) {
@@ -484,8 +500,12 @@ void Form1::Save_Click() {
         ui::information_box("This file has already been saved. Reload or restore to continue modifications");
         return;
     }
-    ui::BusyPointer busy;
     const std::string base = OutputFile.text();
+    if (trim(base).empty()) {
+        ui::warning_box("Please enter the output file (the base path, without extension) before saving.");
+        return;
+    }
+    ui::BusyPointer busy;
     try {
         const SaveOutcome r = save_regenerated_pair(pair, base);
         if (r.blocks_merged) {
