@@ -41,11 +41,12 @@ for exe in "$dir"/*.exe; do
   echo "$name: $kind program"
 done
 
-# A scripted run of the window program prints into the console it was started from.
+# A scripted run of the window program prints into the console it was started from; the
+# script's name is read from where it was started, not from the program folder.
 export WINEPREFIX=$here/build/wineprefix
 "$here/cmake/wine-prefix.sh"
 printf 'print InputFile.visible\r\n' > "$work/one.gvs"
-said=$("$here/cmake/wine-run.sh" "$dir/gorvane.exe" --script "Z:${work//\//\\}\\one.gvs" 2>&1)
+said=$(cd "$work" && "$here/cmake/wine-run.sh" "$dir/gorvane.exe" --script one.gvs 2>&1)
 [[ "$said" == *"InputFile.visible: 1"* ]] || fail "gorvane.exe --script printed nothing: $said"
 echo "gorvane.exe --script prints: ${said%%$'\r'*}"
 
