@@ -687,6 +687,16 @@ private:
         return s.length * s.type_size;
     }
 
+    // Tokens from `pos` to the end as one expression; null with `err` otherwise.
+    static std::unique_ptr<Expr> rest_as_expression(const std::vector<Token>& t, std::size_t pos, std::string& err) {
+        auto e = parse_expression(t, pos, err);
+        if (e && pos != t.size()) {
+            err = "unexpected '" + t[pos].text + "'";
+            e.reset();
+        }
+        return e;
+    }
+
     void statement(const std::string& text, const Origin& at) {
         std::string err;
         std::string first, rest;
@@ -741,12 +751,7 @@ private:
         }
         // "name = value": a number that may be assigned again further on.
         if (ident(0) && t.size() >= 2 && t[1].kind == TokenKind::Punct && t[1].text == "=") {
-            std::size_t pos = 2;
-            auto e = parse_expression(t, pos, err);
-            if (e && pos != t.size()) {
-                err = "unexpected '" + t[pos].text + "'";
-                e.reset();
-            }
+            auto e = rest_as_expression(t, 2, err);
             if (!e) {
                 error(at, "bad value for '" + t[0].text + "': " + err);
                 return;
@@ -771,12 +776,7 @@ private:
             Statement s;
             s.kind = Statement::Kind::Org;
             s.where = at;
-            std::size_t pos = 1;
-            s.expr = parse_expression(t, pos, err);
-            if (s.expr && pos != t.size()) {
-                err = "unexpected '" + t[pos].text + "'";
-                s.expr.reset();
-            }
+            s.expr = rest_as_expression(t, 1, err);
             if (!s.expr) {
                 error(at, "bad org: " + err);
                 return;
@@ -832,12 +832,7 @@ private:
             if (w0 == "EVEN") {
                 s.expr = parse_expression_text("2", err);
             } else {
-                std::size_t pos = 1;
-                s.expr = parse_expression(t, pos, err);
-                if (s.expr && pos != t.size()) {
-                    err = "unexpected '" + t[pos].text + "'";
-                    s.expr.reset();
-                }
+                s.expr = rest_as_expression(t, 1, err);
                 if (!s.expr) {
                     error(at, "bad align: " + err);
                     return;

@@ -102,6 +102,14 @@ private:
         return at < toks.size() && toks[at].kind == TokenKind::Identifier && upper(toks[at].text) == w;
     }
 
+    static std::unique_ptr<Expr> node(Expr::Kind kind, std::string name, std::unique_ptr<Expr> left = nullptr) {
+        auto e = std::make_unique<Expr>();
+        e->kind = kind;
+        e->name = std::move(name);
+        e->left = std::move(left);
+        return e;
+    }
+
     std::unique_ptr<Expr> nested_unary() {
         if (++depth > kMaxDepth) {
             error = "expression nested too deeply";
@@ -118,12 +126,7 @@ private:
             std::string type = toks[pos].text;
             pos += 2;
             auto operand = nested_unary();
-            if (!operand) return nullptr;
-            auto e = std::make_unique<Expr>();
-            e->kind = Expr::Kind::Cast;
-            e->name = type;
-            e->left = std::move(operand);
-            return e;
+            return operand ? node(Expr::Kind::Cast, type, std::move(operand)) : nullptr;
         }
         if (word("SIZEOF") || word("LENGTHOF") || word("TYPE")) {
             std::string op = upper(toks[pos++].text);
@@ -132,24 +135,13 @@ private:
                         " needs a name";
                 return nullptr;
             }
-            auto name = std::make_unique<Expr>();
-            name->kind = Expr::Kind::Symbol;
-            name->name = toks[pos++].text;
-            auto e = std::make_unique<Expr>();
-            e->kind = Expr::Kind::Query;
-            e->name = op;
-            e->left = std::move(name);
-            return e;
+            auto name = node(Expr::Kind::Symbol, toks[pos++].text);
+            return node(Expr::Kind::Query, op, std::move(name));
         }
         if (word("HIGH") || word("LOW") || word("HIGHWORD") || word("LOWWORD")) {
             std::string op = upper(toks[pos++].text);
             auto operand = nested_unary();
-            if (!operand) return nullptr;
-            auto e = std::make_unique<Expr>();
-            e->kind = Expr::Kind::Unary;
-            e->name = op;
-            e->left = std::move(operand);
-            return e;
+            return operand ? node(Expr::Kind::Unary, op, std::move(operand)) : nullptr;
         }
         if (punct("-") || punct("+") || word("OFFSET")) {
             std::string op = upper(toks[pos++].text);
