@@ -71,14 +71,18 @@ long load_file2array(const std::string& path, LineArray& lines) {
     }
 }
 
-void save_array2file(const std::string& path, const LineArray& lines) {
+std::string array_file_text(const LineArray& lines) {
     std::string out;
     long top = lines.top();
     for (long i = 1; i <= top; ++i) {
         out += lines[i];
         out += "\r\n";
     }
-    ui::write_file_atomic(path, out);
+    return out;
+}
+
+void save_array2file(const std::string& path, const LineArray& lines) {
+    ui::write_file_atomic(path, array_file_text(lines));
 }
 
 bool copy_text_file(const std::string& source, const std::string& target) {
