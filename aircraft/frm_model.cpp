@@ -23,7 +23,7 @@ void action_error_box(const ui::RuntimeError& e) {
 }  // namespace
 
 FrmModel::FrmModel(std::string version)
-    : ui::Window("frmModel", "Model Modifier", 520, 350), version_(std::move(version)) {
+    : ui::Window("frmModel", "Model Modifier", 520, 320), version_(std::move(version)) {
     static const char* const kTips[5] = {
         "The complete model of the plane. Export from gmax with fuselage and one complete set of wings.",
         "This is only the fuselage with NO wings.",

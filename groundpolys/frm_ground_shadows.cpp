@@ -24,7 +24,7 @@ constexpr int kRunway = 4;
 
 FrmGroundShadows::FrmGroundShadows(std::function<std::string()> input_base,
                                    std::function<std::string()> output_base, std::string version)
-    : ui::Window("frmGroundShadows", "Shadow Fix", 420, 400),
+    : ui::Window("frmGroundShadows", "Shadow Fix", 420, 360),
       input_base_(std::move(input_base)),
       output_base_(std::move(output_base)),
       version_(std::move(version)) {
