@@ -1,7 +1,9 @@
 #include "form1.h"
 
+#include "aircraft/frm_model.h"
 #include "asm_line.h"
 #include "codegen/process.h"
+#include "groundpolys/frm_ground_shadows.h"
 #include "labels/frm_label_rename.h"
 #include "libcompiler/frm_lib_comp.h"
 #include "libtool/lib_view.h"
@@ -43,6 +45,8 @@ Form1::Form1() : ui::Window("Form1", "Gorvane", 656, 606) {
     cmdLibTool.on_click = [this] { libtool::show_library_browser(this); };
     cmdLibComp.on_click = [this] { libcompiler::show_library_compiler(this, kVersion); };
     cmdTMF.on_click = [this] { frm_halden().open(*this); };
+    cmdWings.on_click = [this] { frm_model().open(*this); };
+    cmdGroundPolys.on_click = [this] { frm_ground_shadows().open(*this); };
     on_activate = [this] {
         Update_par_line();
         read_tmf_settings();
@@ -53,9 +57,8 @@ Form1::Form1() : ui::Window("Form1", "Gorvane", 656, 606) {
         write_settings();
     };
 
-    // Tools that arrive with later work stay disabled until then; Save waits for Open.
-    for (ui::Control* c : {&Command3, &cmdGroundPolys, &cmdWings})
-        c->set_enabled(false);
+    // Save waits for Open.
+    Command3.set_enabled(false);
     Label16.set_visible(false);
 
     set_message_window(&MsgText);
@@ -72,7 +75,7 @@ Form1::~Form1() {
 void Form1::close_dialogs() {
     for (ui::Window* w : std::initializer_list<ui::Window*>{lights_.get(), effects_.get(), windsock_.get(),
                                                             library_.get(), label_rename_.get(), halden_.get(),
-                                                            hld_params_.get()})
+                                                            hld_params_.get(), model_.get(), ground_shadows_.get()})
         if (w && w->is_open()) ui::desktop().close(*w);
     if (ui::Window* browser = libtool::library_browser(); browser && browser->is_open()) ui::desktop().close(*browser);
     if (ui::Window* compiler = libcompiler::library_compiler(); compiler && compiler->is_open())
@@ -184,6 +187,16 @@ tmfcalc::TerrainFields Form1::terrain_fields() {
 labels::FrmLabelRename& Form1::frm_label_rename() {
     if (!label_rename_) label_rename_ = std::make_unique<labels::FrmLabelRename>([this] { return InputFile.text(); });
     return *label_rename_;
+}
+aircraft::FrmModel& Form1::frm_model() {
+    if (!model_) model_ = std::make_unique<aircraft::FrmModel>(kVersion);
+    return *model_;
+}
+groundpolys::FrmGroundShadows& Form1::frm_ground_shadows() {
+    if (!ground_shadows_)
+        ground_shadows_ = std::make_unique<groundpolys::FrmGroundShadows>([this] { return InputFile.text(); },
+                                                                          [this] { return OutputFile.text(); }, kVersion);
+    return *ground_shadows_;
 }
 
 ui::Control& Form1::step_digit(int step) {

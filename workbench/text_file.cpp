@@ -119,7 +119,7 @@ long load_file2array(const std::string& path, LineArray& lines) {
     }
 }
 
-void save_array2file(const std::string& path, const LineArray& lines) {
+std::string array_file_text(const LineArray& lines) {
     std::string out;
     long top = lines.top();
     size_t size = 0;
@@ -129,7 +129,11 @@ void save_array2file(const std::string& path, const LineArray& lines) {
         out += lines[i];
         out += "\r\n";
     }
-    ui::write_file_atomic(path, out);
+    return out;
+}
+
+void save_array2file(const std::string& path, const LineArray& lines) {
+    ui::write_file_atomic(path, array_file_text(lines));
 }
 
 bool copy_text_file(const std::string& source, const std::string& target) {

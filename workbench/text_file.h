@@ -62,6 +62,8 @@ private:
 // goes through a temporary file, so a failure leaves an earlier file whole. Throws
 // ui::RuntimeError on failure.
 void save_array2file(const std::string& path, const LineArray& lines);
+// The bytes save_array2file writes.
+std::string array_file_text(const LineArray& lines);
 
 // load_file2array + save_array2file through a private array. Returns false (after the load's
 // box) when the source could not be read; throws when the target cannot be written.
