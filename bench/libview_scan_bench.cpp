@@ -109,7 +109,6 @@ int main(int argc, char** argv) {
     BenchPlatform platform;
     platform.set_program_folder((work / "program").string());
     ui::set_platform(&platform);
-    fs::current_path(work / "program");  // "error.txt" goes to the current folder
     libtool::LibView view;
     view.set_dir_path((work / "tree").string());
     view.chkClrTb.set_value(1);
@@ -135,7 +134,6 @@ int main(int argc, char** argv) {
               << " ms\nlibrary browser search: " << scan_best * 1000 << " ms\nratio: "
               << scan_best / walk_best << "\n";
     ui::set_platform(nullptr);
-    fs::current_path(work.parent_path());
     if (argc <= 2) fs::remove_all(work);
     return 0;
 }

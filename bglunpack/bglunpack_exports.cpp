@@ -45,9 +45,17 @@ private:
 
 bool MappedFile::map(const char* name) {
     if (!name) return false;
+    // Only files on disk: a device or a pipe could block the caller for ever.
+    const DWORD attributes = GetFileAttributesA(name);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)))
+        return false;
     HANDLE file = CreateFileA(name, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                               FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
+    if (GetFileType(file) != FILE_TYPE_DISK) {
+        CloseHandle(file);
+        return false;
+    }
     DWORD high = 0;
     const DWORD low = GetFileSize(file, &high);
     if ((low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) || high != 0 || low == 0) {
@@ -79,7 +87,11 @@ bool readable(const void* p, std::int32_t n) {
 
 bool MappedFile::map(const char* name) {
     if (!name) return false;
-    const int fd = open(name, O_RDONLY | O_CLOEXEC);
+    // Only regular files: opening a FIFO for reading would wait for a writer for ever. The
+    // type is checked before opening, and the open does not wait should it change meanwhile.
+    struct stat before {};
+    if (stat(name, &before) != 0 || !S_ISREG(before.st_mode)) return false;
+    const int fd = open(name, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return false;
     struct stat st {};
     if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0 ||

@@ -23,16 +23,25 @@ void put_line(LineArray& buffer, long k, const std::string& text) {
 
 void add_lines(LineArray& buffer, long n) { buffer.set_top(buffer.top() + n); }
 
-void comment_out(LineArray& lines, long index) { lines[index] = "; " + lines[index]; }
+void SourceEdits::comment_out(long index) {
+    std::string& line = lines_[index];
+    before_.emplace_back(index, line);
+    line.insert(0, "; ");
+}
 
-BlockWalk::BlockWalk(LineArray& asm_lines, long material_line, long vertex_list_start, bool comment_first)
-    : lines_(asm_lines) {
+void SourceEdits::undo() {
+    for (auto it = before_.rbegin(); it != before_.rend(); ++it) lines_[it->first] = std::move(it->second);
+    before_.clear();
+}
+
+BlockWalk::BlockWalk(SourceEdits& asm_lines, long material_line, long vertex_list_start, bool consume)
+    : lines_(asm_lines), consume_(consume) {
     block_line_ = material_line + 1;
     long vertex_base = static_cast<long>(wb::operand_value(wb::asm_field(lines_[block_line_], 1)));
     first_vertex_line_ = vertex_list_start + vertex_base;
     ++block_line_;
     current_ = trim(lines_[block_line_]);
-    if (comment_first) comment_out(lines_, block_line_ - 1);
+    if (consume_) lines_.comment_out(block_line_ - 1);
 }
 
 bool BlockWalk::on_triangle() const { return wb::starts_with(current_, "DRAW_TRI "); }
@@ -48,46 +57,54 @@ const std::string& BlockWalk::vertex_line(long vertex) const {
 }
 
 void BlockWalk::next() {
-    comment_out(lines_, block_line_);
+    if (consume_) lines_.comment_out(block_line_);
     ++counter_;
     ++block_line_;
     current_ = trim(lines_[block_line_]);
 }
 
 void BlockWalk::finish() {
-    comment_out(lines_, block_line_);
+    if (consume_) lines_.comment_out(block_line_);
     ++counter_;
 }
 
 long queue_insertion(wb::InsertionList& insertions, wb::CodeStore& code, const LineArray& new_code,
                      long index) {
-    const long lines = new_code.top();
     const int n = insertions.count() + 1;
-    if (n > wb::InsertionList::kMax)
-        throw QueueFull(ui::kSubscriptOutOfRange,
-                        "At most " + std::to_string(wb::InsertionList::kMax) +
-                            " blocks of new code can wait for Save. Save this pair, open it again and go on.");
-    if (code.count() + lines > wb::CodeStore::kMax)
-        throw QueueFull(ui::kSubscriptOutOfRange,
-                        "At most " + std::to_string(wb::CodeStore::kMax) +
-                            " lines of new code can wait for Save. Save this pair, open it again and go on.");
+    std::vector<wb::StoredLine> block;
+    block.reserve(static_cast<size_t>(std::max(new_code.top(), 0L)));
+    for (long i = 1; i <= new_code.top(); ++i) block.push_back({n, new_code[i]});
+    insertions.reserve(1);
     int k = 1;
     while (k < n && insertions.row(k).index < index) ++k;
-    for (int r = n; r >= k; --r) insertions.row(r + 1) = insertions.row(r);
-    insertions.row(k) = {index, n};
-    insertions.set_count(n);
-    insertions.row(n + 1).index = wb::InsertionList::kEndMark;
-    for (long i = 1; i <= lines; ++i) code.row(code.count() + i) = {n, new_code[i]};
-    code.set_count(code.count() + lines);
+    code.append(std::move(block));  // all or nothing
+    insertions.insert(k, {index, n});  // room reserved: cannot fail
     return n;
 }
+
+namespace {
+
+// The trimmed line begins with "BGL_END" (letter case significant).
+bool is_bgl_end(const std::string& line) {
+    const size_t at = line.find_first_not_of(' ');
+    return at != std::string::npos && line.compare(at, 7, "BGL_END") == 0;
+}
+
+}  // namespace
 
 long find_bgl_end(const LineArray& asm_lines) {
     long last = std::min(asm_lines.top(), asm_lines.size() - 1);
     for (long i = 1; i <= last; ++i)
-        if (wb::starts_with(trim(asm_lines[i]), "BGL_END")) return i;
+        if (is_bgl_end(asm_lines[i])) return i;
     ui::error_box("Cannot find proper BGL END code. File cannot be processed.");
     return 0;
+}
+
+long find_bgl_end(wb::SourcePair& pair) {
+    const long known = pair.bgl_end_line;
+    if (known < 1 || known >= pair.asm_lines.size() || !is_bgl_end(pair.asm_lines[known]))
+        pair.bgl_end_line = find_bgl_end(pair.asm_lines);
+    return pair.bgl_end_line;
 }
 
 Vertex read_vertex(const std::string& line) {

@@ -4,6 +4,8 @@
 // put objects at a latitude and longitude.
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "ui/errors.h"
 #include "workbench/source_pair.h"
@@ -19,16 +21,37 @@ void put_line(LineArray& buffer, long k, const std::string& text);
 // Adds n to the number of lines in element 0.
 void add_lines(LineArray& buffer, long n);
 
-// Puts "; " in front of a line of the source: consumed lines are commented out, never deleted,
-// so that every stored line index stays valid.
-void comment_out(LineArray& lines, long index);
+// The object file's lines as one Process step sees them. Generators change the file only
+// through comment_out, which keeps each line's previous text: a step that fails or is refused
+// calls undo() and the file is as it was, without a copy of the whole line array.
+class SourceEdits {
+public:
+    explicit SourceEdits(LineArray& lines) : lines_(lines) {}
+    SourceEdits(const SourceEdits&) = delete;
+    SourceEdits& operator=(const SourceEdits&) = delete;
+
+    const LineArray& lines() const { return lines_; }
+    const std::string& operator[](long i) const { return lines_[i]; }
+    long top() const { return lines_.top(); }
+
+    // Puts "; " in front of a line: consumed lines are commented out, never deleted, so that
+    // every stored line index stays valid. Raises error 9 outside the array.
+    void comment_out(long index);
+    // Puts every changed line back, the latest change first.
+    void undo();
+
+private:
+    LineArray& lines_;
+    std::vector<std::pair<long, std::string>> before_;
+};
 
 // Walks one material's drawing block: the "DRAW_TRI_BEGIN" line after the "MATERIAL" line,
-// its "DRAW_TRI " lines, and the closing line. Consumed lines are commented out as it goes.
+// its "DRAW_TRI " lines, and the closing line. Consumed lines are commented out as it goes,
+// unless consume is false (a kind that keeps the marking triangles in the drawing code).
 class BlockWalk {
 public:
-    // material_line: the "MATERIAL n" line. comment_first: comment out the block's first line.
-    BlockWalk(LineArray& asm_lines, long material_line, long vertex_list_start, bool comment_first = true);
+    // material_line: the "MATERIAL n" line.
+    BlockWalk(SourceEdits& asm_lines, long material_line, long vertex_list_start, bool consume = true);
 
     // The current line (trimmed) is a triangle line ("DRAW_TRI " with the blank, case-sensitive).
     bool on_triangle() const;
@@ -46,27 +69,26 @@ public:
     long line_counter() const { return counter_; }
 
 private:
-    LineArray& lines_;
+    SourceEdits& lines_;
+    bool consume_;
     long block_line_ = 0;
     long first_vertex_line_ = 0;
     long counter_ = 0;
     std::string current_;
 };
 
-// A generated line block and where it goes cannot be queued: a limit of the pair is reached.
-struct QueueFull : ui::RuntimeError {
-    using ui::RuntimeError::RuntimeError;
-};
-
 // Queues lines 1 .. element 0 of new_code to go before line `index` of the object file. The
 // new block's identifier is the insertion count after the call; among blocks with the same
-// index the newest comes first. Throws QueueFull (nothing changed) past 100 insertions or
-// 50000 stored lines.
+// index the newest comes first. The list and the store grow as needed; on failure (out of
+// memory) both are as they were.
 long queue_insertion(wb::InsertionList& insertions, wb::CodeStore& code, const LineArray& new_code,
                      long index);
 
 // The first line whose trimmed text begins with "BGL_END"; 0 after the critical box when none.
 long find_bgl_end(const LineArray& asm_lines);
+// The same for an open pair: found once and kept in the pair, checked again before each use
+// (only the line itself can stop being an end line: Process never makes one).
+long find_bgl_end(wb::SourcePair& pair);
 
 struct Vertex {
     double x = 0, y = 0, z = 0;

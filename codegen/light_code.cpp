@@ -6,7 +6,7 @@ namespace cg {
 
 std::string light_label(long row) { return "LBL" + std::to_string(row); }
 
-long generate_lights(LineArray& asm_lines, const wb::MaterialTable& materials, long row,
+long generate_lights(SourceEdits& asm_lines, const wb::MaterialTable& materials, long row,
                      long vertex_list_start, const LightParameters& p, LineArray& new_code) {
     const wb::MaterialRow& m = materials.row(row);
     const std::string L = light_label(row);

@@ -25,7 +25,7 @@ std::string light_label(long row);
 
 // Writes the light block of material table row `row` into the new-code buffer and comments out
 // the consumed block in asm_lines. Returns the generator's line counter (triangles + 1).
-long generate_lights(LineArray& asm_lines, const wb::MaterialTable& materials, long row,
+long generate_lights(SourceEdits& asm_lines, const wb::MaterialTable& materials, long row,
                      long vertex_list_start, const LightParameters& p, LineArray& new_code);
 
 }  // namespace cg

@@ -1,5 +1,7 @@
 #include "object_code.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <vector>
 
@@ -38,6 +40,25 @@ std::string object_placement_line(const LineArray& azm_lines, const Vertex& v, b
            fraction_hex(p.longitude_fraction) + ", " + whole_hex(p.altitude) + ", " + fraction_hex(p.altitude_fraction);
 }
 
+long highest_skip_label(const LineArray& asm_lines) {
+    long highest = 0;
+    const long last = std::min(asm_lines.top(), asm_lines.size() - 1);
+    for (long i = 1; i <= last; ++i) {
+        const std::string& line = asm_lines[i];
+        size_t at = line.find_first_not_of(' ');
+        if (at == std::string::npos || line.compare(at, 5, "SKIP_") != 0) continue;
+        at += 5;
+        if (line.compare(at, 2, "FX") == 0) at += 2;
+        else if (line.compare(at, 3, "LIB") == 0) at += 3;
+        else continue;
+        long n = 0;
+        for (; at < line.size() && std::isdigit(static_cast<unsigned char>(line[at])) && n < 100000000; ++at)
+            n = n * 10 + (line[at] - '0');
+        highest = std::max(highest, n);
+    }
+    return highest;
+}
+
 namespace {
 
 // The common walk of effects and library objects: a placement block per triangle, each ended by
@@ -52,7 +73,7 @@ long place_objects(MarkerInput& in, const std::string& stem, bool on_ground, con
         const Vertex v = read_vertex(walk.vertex_line(walk.corner(1)));
         walk.next();
         // Numbered by the line after the triangle, so labels stay unique within the file.
-        const std::string skip = stem + std::to_string(walk.block_line());
+        const std::string skip = stem + std::to_string(in.skip_label_base + walk.block_line());
         put_line(new_code, count + 1, object_placement_line(in.azm_lines, v, on_ground, terrain_alt, in.heading, skip));
         put_line(new_code, count + 2, call_line());
         put_line(new_code, count + 3, skip + "  label BGLCODE");
@@ -110,7 +131,7 @@ long generate_windsock(MarkerInput in, const MarkerParameters& p, LineArray& new
     // height must leave the source exactly as it was.
     std::vector<std::string> socks;
     {
-        const LineArray& lines = in.asm_lines;
+        const LineArray& lines = in.asm_lines.lines();
         const long first_line = m.material_line + 1;
         const long vertex_base = static_cast<long>(wb::operand_value(wb::asm_field(lines[first_line], 1)));
         const long first_vertex_line = in.vertex_list_start + vertex_base;

@@ -27,13 +27,20 @@ struct MarkerParameters {
 
 // What a generator needs of the open pair besides the material row.
 struct MarkerInput {
-    LineArray& asm_lines;
+    SourceEdits& asm_lines;  // read, and comment out the consumed lines
     const LineArray& azm_lines;
     const wb::MaterialTable& materials;
     long row = 0;
     long vertex_list_start = 0;
-    long heading = 0;  // model heading, 1/65536 of a turn
+    long heading = 0;          // model heading, 1/65536 of a turn
+    long skip_label_base = 0;  // added to the numbers of skip labels (see highest_skip_label)
 };
+
+// The highest number of a "SKIP_FX" or "SKIP_LIB" skip label that starts a line of the object
+// file, 0 when there is none. A pair processed in an earlier session holds such labels, numbered
+// by the lines of that session's file; new labels are numbered after them, so that a pair
+// finished over several sessions never defines a label twice.
+long highest_skip_label(const LineArray& asm_lines);
 
 // The header has no "SCALE_AGL" placement line, so objects cannot be put in the world.
 struct NoPlacementLine : ui::RuntimeError {

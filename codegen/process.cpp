@@ -2,6 +2,10 @@
 
 #include "dictionary.h"
 
+#include <algorithm>
+
+#include "ui/platform.h"
+
 namespace cg {
 
 const char* const kObjectKinds[9] = {"Lights",       "Effects",     "Library", "Library New", "Windsock",
@@ -9,36 +13,58 @@ const char* const kObjectKinds[9] = {"Lights",       "Effects",     "Library", "
 
 namespace {
 
+// Where a kind's result goes.
 enum class Where { AfterMaterialLine, AfterBglEnd, OwnFile };
+
+// A kind's generator: writes into new_code (file writers write their own file instead),
+// comments out the consumed lines through in.asm_lines, returns the line count shown as
+// "Lines of new code", and sets `rejected` when it refused the material (after saying why).
+using Generator = long (*)(MarkerInput in, const ObjectParameters& p, LineArray& new_code, bool& rejected);
+
+long lights(MarkerInput in, const ObjectParameters& p, LineArray& new_code, bool&) {
+    return generate_lights(in.asm_lines, in.materials, in.row, in.vertex_list_start, p.lights, new_code);
+}
+long effects(MarkerInput in, const ObjectParameters& p, LineArray& new_code, bool&) {
+    return generate_effects(in, p.markers, new_code);
+}
+long library(MarkerInput in, const ObjectParameters& p, LineArray& new_code, bool&) {
+    return generate_library(in, p.markers, new_code);
+}
+long library_new(MarkerInput in, const ObjectParameters& p, LineArray& new_code, bool&) {
+    return generate_library_new(in, p.markers, new_code);
+}
+long windsock(MarkerInput in, const ObjectParameters& p, LineArray& new_code, bool& rejected) {
+    return generate_windsock(in, p.markers, new_code, rejected);
+}
 
 struct KindRow {
     const char* kind;
     Where where;
-    bool available;
+    Generator run;  // null: a kind of a later version, recognised and refused
 };
 
-// Kinds whose generators come with later versions are listed so that they are recognised
-// (and refused) rather than silently treated as unknown texts.
+// One row per kind: adding a kind is a row here and its generator.
 const KindRow kDispatch[] = {
-    {"Lights", Where::AfterMaterialLine, true},  {"Windsock", Where::AfterMaterialLine, true},
-    {"Library New", Where::AfterMaterialLine, true}, {"Effects", Where::AfterBglEnd, true},
-    {"Library", Where::AfterBglEnd, true},       {"Ground Type", Where::AfterBglEnd, false},
-    {"Landing Area", Where::OwnFile, false},     {"Lake", Where::OwnFile, true},
-    {"Decal", Where::OwnFile, true},
+    {"Lights", Where::AfterMaterialLine, lights},       {"Windsock", Where::AfterMaterialLine, windsock},
+    {"Library New", Where::AfterMaterialLine, library_new}, {"Effects", Where::AfterBglEnd, effects},
+    {"Library", Where::AfterBglEnd, library},           {"Ground Type", Where::AfterBglEnd, nullptr},
+    {"Landing Area", Where::OwnFile, nullptr},          {"Lake", Where::OwnFile, nullptr},
+    {"Decal", Where::OwnFile, nullptr},
 };
+
+const KindRow* find_kind(const std::string& kind) {
+    for (const KindRow& r : kDispatch)
+        if (kind == r.kind) return &r;
+    return nullptr;
+}
 
 }  // namespace
 
 long generate_object_code(const std::string& kind, MarkerInput in, const ObjectParameters& p, LineArray& new_code,
                           bool& rejected) {
     rejected = false;
-    if (kind == "Lights")
-        return generate_lights(in.asm_lines, in.materials, in.row, in.vertex_list_start, p.lights, new_code);
-    if (kind == "Effects") return generate_effects(in, p.markers, new_code);
-    if (kind == "Library") return generate_library(in, p.markers, new_code);
-    if (kind == "Library New") return generate_library_new(in, p.markers, new_code);
-    if (kind == "Windsock") return generate_windsock(in, p.markers, new_code, rejected);
-    return 0;
+    const KindRow* k = find_kind(kind);
+    return k && k->run ? k->run(in, p, new_code, rejected) : 0;
 }
 
 ProcessResult process_material(wb::SourcePair& pair, long row, const std::string& kind,
@@ -50,18 +76,11 @@ ProcessResult process_material(wb::SourcePair& pair, long row, const std::string
 
 ProcessResult process_material(wb::SourcePair& pair, long row, const std::string& kind,
                                const ObjectParameters& p) {
-    const LightParameters& lights = p.lights;
     ProcessResult result;
-    const KindRow* k = nullptr;
-    for (const KindRow& r : kDispatch)
-        if (kind == r.kind) k = &r;
+    const KindRow* k = find_kind(kind);
     if (!k) return result;  // a kind text outside the table generates nothing
     result.file_writer = k->where == Where::OwnFile;
-    if (!k->available) {
-        result.status = ProcessStatus::NotAvailable;
-        return result;
-    }
-    if (kind == "Lake" || kind == "Decal") {
+    if (kind == "Lake" || kind == "Decal") {  // their own writers, which change no line of the pair
         const terrain::TerrainInput in{pair.asm_lines,         pair.azm_lines,    pair.materials.row(row),
                                        pair.vertex_list_start, pair.model_heading, pair.generated};
         const auto written = kind == "Lake" ? terrain::createLakeFileNew(in, p.terrain)
@@ -69,39 +88,62 @@ ProcessResult process_material(wb::SourcePair& pair, long row, const std::string
         if (written != terrain::SourceStatus::Written) result.status = ProcessStatus::Rejected;
         return result;
     }
-
-    // Work on copies: the pair is changed only once everything has succeeded.
-    LineArray asm_lines = pair.asm_lines;
-    LineArray new_code;
-    new_code.set_top(0);
+    if (!k->run) {
+        result.status = ProcessStatus::NotAvailable;
+        return result;
+    }
     const wb::MaterialRow& m = pair.materials.row(row);
-
-    bool rejected = false;
-    result.lines = generate_object_code(
-        kind, MarkerInput{asm_lines, pair.azm_lines, pair.materials, row, pair.vertex_list_start, pair.model_heading}, p,
-        new_code, rejected);
-    if (rejected) {
+    // Everything that can refuse the material is checked before a line changes.
+    if (!m.has_block()) {
+        ui::warning_box(kNoDrawingBlock);
         result.status = ProcessStatus::Rejected;
         return result;
     }
     long index = m.material_line + 1;
-    if (k->where == Where::AfterBglEnd) index = find_bgl_end(pair.asm_lines) + 1;
-
-    LineArray azm_lines;
-    wb::ExtParameterList dictionary;
-    const bool dictionary_step = kind == "Lights" && lights.aircraft;
-    if (dictionary_step) {
-        azm_lines = pair.azm_lines;
-        dictionary = pair.ext_parameters;
-        add_light_state_entry(azm_lines, dictionary);
+    if (k->where == Where::AfterBglEnd) {
+        const long end = find_bgl_end(pair);
+        if (end == 0) {  // the box has said why
+            result.status = ProcessStatus::Rejected;
+            return result;
+        }
+        index = end + 1;
+        if (pair.skip_label_base < 0) pair.skip_label_base = highest_skip_label(pair.asm_lines);
     }
 
-    queue_insertion(pair.insertions, pair.code, new_code, index);
-    pair.asm_lines = std::move(asm_lines);
-    if (dictionary_step) {
-        pair.azm_lines = std::move(azm_lines);
-        pair.ext_parameters = std::move(dictionary);
-        pair.header_changed = true;
+    // The generator changes the pair's lines in place; any failure puts them back.
+    SourceEdits edits(pair.asm_lines);
+    try {
+        LineArray new_code;
+        new_code.set_top(0);
+        bool rejected = false;
+        result.lines = k->run(MarkerInput{edits, pair.azm_lines, pair.materials, row, pair.vertex_list_start,
+                                          pair.model_heading, std::max(pair.skip_label_base, 0L)},
+                              p, new_code, rejected);
+        if (rejected) {
+            edits.undo();
+            result.status = ProcessStatus::Rejected;
+            return result;
+        }
+
+        // Aircraft lights need the light-state entry of the header's dictionary: built on a copy
+        // of the (small) header, taken over once the block is queued.
+        LineArray azm_lines;
+        wb::ExtParameterList dictionary;
+        const bool dictionary_step = kind == "Lights" && p.lights.aircraft;
+        if (dictionary_step) {
+            azm_lines = pair.azm_lines;
+            dictionary = pair.ext_parameters;
+            add_light_state_entry(azm_lines, dictionary);
+        }
+        if (k->where != Where::OwnFile) queue_insertion(pair.insertions, pair.code, new_code, index);
+        if (dictionary_step) {
+            pair.azm_lines = std::move(azm_lines);
+            pair.ext_parameters = std::move(dictionary);
+            pair.header_changed = true;
+        }
+    } catch (...) {
+        edits.undo();
+        throw;
     }
     return result;
 }

@@ -32,16 +32,22 @@ struct ObjectParameters {
     terrain::TerrainParameters terrain;
 };
 
+inline constexpr const char* kNoDrawingBlock =
+    "This material has no drawing block: no MATERIAL line of the object file uses it, so there is "
+    "nothing to process. The material stays unprocessed.";
+
 // Writes the code of `kind` for material table row `row` into the new-code buffer, commenting
-// out the consumed lines of asm_lines; returns the generator's line count. Kinds without a
-// generator in this version write nothing and return 0. `rejected` is set when the generator
-// refused the material (asm_lines and new_code are then unchanged).
+// out the consumed lines through in.asm_lines; returns the generator's line count. Kinds without
+// a generator in this version write nothing and return 0. `rejected` is set when the generator
+// refused the material (the caller undoes in.asm_lines).
 long generate_object_code(const std::string& kind, MarkerInput in, const ObjectParameters& p, LineArray& new_code,
                           bool& rejected);
 
 // Runs the kind's generator on material table row `row` and queues its block. Nothing of the
-// pair changes unless the whole step succeeds: a run-time error, a kind that is not available
-// and a full queue (QueueFull) leave the source lines, the header and the queue as they were.
+// pair changes unless the whole step succeeds: a run-time error, a kind that is not available,
+// a material without a drawing block, an after-the-end kind on a file without "BGL_END" (each
+// refused with its box) and a generator's refusal leave the source lines, the header and the
+// queue as they were. Only the lines the generator changed are kept aside, never the file.
 // "Lake" and "Decal" go to their writers instead, which write a file of their own and change
 // nothing of the pair but its count of generated sources (Rejected when a writer refused).
 ProcessResult process_material(wb::SourcePair& pair, long row, const std::string& kind,

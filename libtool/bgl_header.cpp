@@ -8,6 +8,7 @@
 
 #include "ui/fileio.h"
 #include "ui/format.h"
+#include "ui/platform.h"
 
 namespace libtool {
 namespace {
@@ -182,13 +183,17 @@ short open_bgl_header(const std::string& path, BglHeader& header, BglHeaderExt& 
     const short r = read_bgl_header(file, header, extension);
     if (r == kBglInvalid) {
         file.close();
-        if (std::FILE* log = std::fopen("error.txt", "ab")) {
-            std::fputs(path.c_str(), log);
-            std::fputs(kLineEnd, log);
-            std::fclose(log);
-        }
+        log_invalid_bgl(path);
     }
     return r;
+}
+
+void log_invalid_bgl(const std::string& path) {
+    if (std::FILE* log = std::fopen(ui::native_path(ui::program_file("error.txt")).c_str(), "ab")) {
+        std::fputs(path.c_str(), log);
+        std::fputs(kLineEnd, log);
+        std::fclose(log);
+    }
 }
 
 void describe_bgl_header(const BglHeader& h, const BglHeaderExt& ext, bool show_raw,

@@ -81,7 +81,9 @@ short read_bgl_header(BglFile& file, BglHeader& header, BglHeaderExt& extension)
 
 // Opens the file and reads its header: kBglOpened with `file` open and positioned after the
 // header, kBglMissing, or kBglInvalid (the file closed again and the path appended as one line
-// to "error.txt" in the current folder).
+// to "error.txt" in the program folder).
+// Appends the path of a file whose header fails the test to "error.txt" in the program folder.
+void log_invalid_bgl(const std::string& path);
 short open_bgl_header(const std::string& path, BglHeader& header, BglHeaderExt& extension,
                       BglFile& file);
 

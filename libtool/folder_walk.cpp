@@ -35,14 +35,18 @@ void for_each_entry(const std::string& folder, Take&& take) {
     }
 }
 
-void walk(const std::string& folder, std::vector<std::string>& folders) {
+// False once keep_going asked to stop.
+bool walk(const std::string& folder, std::vector<std::string>& folders,
+          const std::function<bool(std::size_t)>& keep_going) {
     const std::vector<std::string> subfolders = list_subfolders(folder);
     const std::size_t first = folders.size();
     for (const auto& name : subfolders) folders.push_back(join_path(folder, name));
+    if (keep_going && !keep_going(folders.size())) return false;
     for (std::size_t i = 0; i < subfolders.size(); ++i) {
         const std::string sub = folders[first + i];
-        walk(sub, folders);
+        if (!walk(sub, folders, keep_going)) return false;
     }
+    return true;
 }
 
 }  // namespace
@@ -106,9 +110,10 @@ std::vector<std::string> list_subfolders(const std::string& folder) {
     return names;
 }
 
-std::vector<std::string> collect_folders(const std::string& start) {
+std::vector<std::string> collect_folders(const std::string& start,
+                                         const std::function<bool(std::size_t)>& keep_going) {
     std::vector<std::string> folders;
-    walk(start, folders);
+    walk(start, folders, keep_going);
     folders.push_back(start);
     return folders;
 }

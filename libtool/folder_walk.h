@@ -1,6 +1,8 @@
 #pragma once
 // The file system as the library browser sees it: drives, the folders of a tree in the browser's
 // walk order, the files of one folder, and joining a folder and a name.
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,8 +26,10 @@ std::vector<std::string> list_subfolders(const std::string& folder);
 
 // Every folder of the tree below start: each folder's subfolders are listed together, then
 // each of them is walked in turn; the start folder comes last. Symbolic links are not followed.
-// The list grows as needed.
-std::vector<std::string> collect_folders(const std::string& start);
+// The list grows as needed. keep_going, when given, is called after each folder is listed with
+// the number of folders found so far; when it returns false the walk ends there.
+std::vector<std::string> collect_folders(const std::string& start,
+                                         const std::function<bool(std::size_t found)>& keep_going = {});
 
 // The folder that holds path (no trailing separator, except for a root).
 std::string parent_folder(const std::string& path);

@@ -21,10 +21,6 @@ constexpr std::size_t kBoxLimit = 65400;
 constexpr const char* kEquals45 = "=============================================";
 constexpr const char* kEquals30 = "==============================";
 
-std::string program_file(const std::string& name) {
-    return join_path(ui::platform().program_folder(), name);
-}
-
 std::string scale_text(std::int32_t scale, const char* when_zero) {
     return scale == 0 ? std::string(when_zero) : ui::format(65536.0 / scale, "0.0##");
 }
@@ -123,7 +119,7 @@ LibView::LibView() : ui::Window("LibView", "Library Browser", 740, 580) {
         // Dir1 comes back from "libview.ini" once per opening; later activations (returning
         // from the identifier editor) keep the folder the user moved to.
         try {
-            const std::string ini = ui::read_file(program_file("libview.ini"));
+            const std::string ini = ui::read_file(ui::program_file("libview.ini"));
             const std::string folder = ini.substr(0, ini.find_first_of("\r\n"));
             if (!folder.empty()) set_dir_path(folder);
         } catch (const std::exception&) {
@@ -133,7 +129,7 @@ LibView::LibView() : ui::Window("LibView", "Library Browser", 740, 580) {
     on_unload = [this] {
         stop_ = true;  // a running search ends at its next file
         try {
-            ui::write_file_atomic(program_file("libview.ini"), dir_path_ + kLineEnd);
+            ui::write_file_atomic(ui::program_file("libview.ini"), dir_path_ + kLineEnd);
         } catch (const std::exception&) {
             // the folder is only a convenience
         }
@@ -196,9 +192,11 @@ void LibView::append_output(const std::string& text, bool no_line_end) {
         box_ += kLineEnd;
         if (box_.size() > kBoxLimit) {
             sync_box();
-            box("Too many data for output box. The complete list can be examined from file 'Out.txt'.",
-                ui::Icon::Exclamation);
-            write_text(program_file("out.txt"), box_ + kLineEnd, overflow_);
+            // One warning per analysis or search; later overflows move into out.txt silently.
+            if (!overflow_)
+                box("Too many data for output box. The complete list can be examined from file 'Out.txt'.",
+                    ui::Icon::Exclamation);
+            write_text(ui::program_file("out.txt"), box_ + kLineEnd, overflow_);
             overflow_ = true;
             box_.clear();
         }
@@ -224,7 +222,17 @@ void LibView::repaint(bool force) {
     else ui::platform().refresh();
 }
 
-void LibView::write_out_txt() { write_text(program_file("out.txt"), box_, overflow_); }
+// During a run: at the repaint rhythm, shows the progress and lets window events run (a click
+// on "Clear List" among them). False once the run is to stop.
+bool LibView::keep_going(const std::function<void()>& show_progress) {
+    if (std::chrono::steady_clock::now() - last_repaint_ >= repaint_every_) {
+        show_progress();
+        repaint(true);
+    }
+    return !stop_;
+}
+
+void LibView::write_out_txt() { write_text(ui::program_file("out.txt"), box_, overflow_); }
 
 void LibView::clear_list() {
     box_.clear();
@@ -425,17 +433,22 @@ void LibView::scan() {
         lblScan.set_caption("Listing the folders of " + dir_path_);
         prgScan.set_value(0);
         repaint(true);
-        const std::vector<std::string> folders = collect_folders(dir_path_);
+        const std::vector<std::string> folders = collect_folders(dir_path_, [this](std::size_t found) {
+            return keep_going([&] {
+                lblScan.set_caption("Listing the folders of " + dir_path_ + " : " + std::to_string(found));
+            });
+        });
         counters_.folders = static_cast<long>(folders.size());
         counters_.start_folder = dir_path_;
         prgScan.max_value = static_cast<int>(folders.size());
         std::size_t done = 0;
+        const auto progress = [&] { show_counters(done); };
         for (const auto& folder : folders) {
-            if (stop_) break;
+            if (!keep_going(progress)) break;
             const std::vector<std::string> names = list_files(folder);
             counters_.files += static_cast<long>(names.size());
             for (const auto& name : names) {
-                if (stop_) break;
+                if (!keep_going(progress)) break;
                 if (!ends_with_ci(name, ".BGL")) continue;
                 ++counters_.bgl_files;
                 const std::string path = join_path(folder, name);
@@ -452,10 +465,6 @@ void LibView::scan() {
                     ++counters_.library_files;
                     counters_.library_objects += result;
                     list_objects_of(path, result);
-                }
-                if (std::chrono::steady_clock::now() - last_repaint_ >= repaint_every_) {
-                    show_counters(done);
-                    repaint(true);
                 }
             }
             ++done;
@@ -495,14 +504,16 @@ void LibView::create_bgl_list() {
             "Latitude Min,Latitude Max, Longitude Min, Longitude Max, Filename,Objecs, Library, "
             "Miscelaneous, Terrain, ADF, VOR, Facilities, Dynamic, Exceptions, MagVar, MSA, Path ";
         index += kLineEnd;
-        const std::vector<std::string> folders = collect_folders(dir_path_);
+        const std::vector<std::string> folders =
+            collect_folders(dir_path_, [this](std::size_t) { return keep_going([] {}); });
         prgScan.max_value = static_cast<int>(folders.size());
         prgScan.set_value(0);
         std::size_t done = 0;
+        const auto progress = [&] { prgScan.set_value(static_cast<int>(done)); };
         for (const auto& folder : folders) {
-            if (stop_) break;
+            if (!keep_going(progress)) break;
             for (const auto& name : list_files(folder)) {
-                if (stop_) break;
+                if (!keep_going(progress)) break;
                 if (!ends_with_ci(name, ".BGL")) continue;
                 const std::string path = join_path(folder, name);
                 BglHeader h;
@@ -526,16 +537,12 @@ void LibView::create_bgl_list() {
                          mark(h.FL_msa_data, "MSA,") +
                          std::string(h.FL_magic != 0 && ext.facility2_data != 0 ? "AFD," : ",") +
                          path + kLineEnd;
-                if (std::chrono::steady_clock::now() - last_repaint_ >= repaint_every_) {
-                    prgScan.set_value(static_cast<int>(done));
-                    repaint(true);
-                }
             }
             ++done;
         }
         prgScan.set_value(static_cast<int>(done));
         if (stop_) return;
-        ui::write_file_atomic(program_file("bglIndex.txt"), index);
+        ui::write_file_atomic(ui::program_file("bglIndex.txt"), index);
         ui::platform().set_busy(false);
         box("The file 'bglIndex.txt' has been created in the gorvane directory.", ui::Icon::Information);
     } catch (const ui::StopRequest&) {

@@ -3,6 +3,7 @@
 // scans a folder tree for library objects, writes "bglIndex.txt", and starts the changes to a
 // library (universal bounds, revert, new identifier). Its output box overflows into "out.txt".
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -88,6 +89,7 @@ private:
     void fill_drives();
     void sync_box();
     void repaint(bool force);
+    bool keep_going(const std::function<void()>& show_progress);
     void write_out_txt();
     void lock_for_run(bool locked);
     void show_counters(std::size_t folders_done);

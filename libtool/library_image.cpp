@@ -42,11 +42,7 @@ long scan_library_objects(const std::string& path, LibraryObjects& objects) {
     BglHeader header;
     BglHeaderExt extension;
     if (read_bgl_header(file, header, extension) == kBglInvalid) {
-        if (std::FILE* log = std::fopen("error.txt", "ab")) {
-            std::fputs(path.c_str(), log);
-            std::fputs(kLineEnd, log);
-            std::fclose(log);
-        }
+        log_invalid_bgl(path);
         return kBglInvalid;
     }
     return read_library_objects(file, header, objects);

@@ -71,7 +71,10 @@ bool replace_file(const std::string& from, const std::string& to) {
 
 }  // namespace
 
-void write_file_atomic(const std::string& path, const std::string& bytes) {
+namespace {
+
+// Writes bytes to a new temporary file beside the target; returns its native name.
+std::string write_beside(const std::string& path, const std::string& bytes) {
     std::string target = native_path(path);
     if (target.empty()) raise(kBadFileName);
     if (folder_exists(target)) raise(kPathFileAccess);
@@ -81,22 +84,37 @@ void write_file_atomic(const std::string& path, const std::string& bytes) {
         tmp = target + ".~" + std::to_string(++counter) + "tmp";
         if (!file_exists(tmp)) break;
     }
-    {
-        std::FILE* f = std::fopen(tmp.c_str(), "wb");
-        if (!f) raise(errno == ENOENT ? kPathNotFound : kPathFileAccess);
-        size_t n = bytes.empty() ? 0 : std::fwrite(bytes.data(), 1, bytes.size(), f);
-        bool ok = n == bytes.size();
-        ok = (std::fflush(f) == 0) && ok;
-        int err = errno;
-        ok = (std::fclose(f) == 0) && ok;
-        if (!ok) {
-            std::remove(tmp.c_str());
-            raise(err == ENOSPC ? kDiskFull : kDeviceIo);
-        }
-    }
-    if (!replace_file(tmp, target)) {
+    std::FILE* f = std::fopen(tmp.c_str(), "wb");
+    if (!f) raise(errno == ENOENT ? kPathNotFound : kPathFileAccess);
+    size_t n = bytes.empty() ? 0 : std::fwrite(bytes.data(), 1, bytes.size(), f);
+    bool ok = n == bytes.size();
+    ok = (std::fflush(f) == 0) && ok;
+    int err = errno;
+    ok = (std::fclose(f) == 0) && ok;
+    if (!ok) {
         std::remove(tmp.c_str());
-        raise(kPathFileAccess);
+        raise(err == ENOSPC ? kDiskFull : kDeviceIo);
+    }
+    return tmp;
+}
+
+}  // namespace
+
+void write_file_atomic(const std::string& path, const std::string& bytes) { write_files_atomic({{path, bytes}}); }
+
+void write_files_atomic(const std::vector<std::pair<std::string, std::string>>& files) {
+    std::vector<std::string> temps;
+    try {
+        for (const auto& [path, bytes] : files) temps.push_back(write_beside(path, bytes));
+    } catch (...) {
+        for (const auto& t : temps) std::remove(t.c_str());
+        throw;
+    }
+    for (size_t i = 0; i < files.size(); ++i) {
+        if (!replace_file(temps[i], native_path(files[i].first))) {
+            for (size_t j = i; j < temps.size(); ++j) std::remove(temps[j].c_str());
+            raise(kPathFileAccess);
+        }
     }
 }
 

@@ -2,6 +2,8 @@
 // File access shared by every tool: existence by directory look-up, whole-file reads, and
 // writes that never leave half a file (a temporary file beside the target, renamed over it).
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace ui {
 
@@ -14,6 +16,9 @@ std::string read_file(const std::string& path);
 // target. Throws RuntimeError (75 path/file access, 61 disk full, 76 path not found) and
 // leaves any previous file untouched when anything fails.
 void write_file_atomic(const std::string& path, const std::string& bytes);
+// Writes several files (path, bytes) so that a failure changes none of them: every file is
+// first written to its temporary file, and only then are they all renamed over their targets.
+void write_files_atomic(const std::vector<std::pair<std::string, std::string>>& files);
 // Deletes a file when it exists; true when it is gone afterwards.
 bool delete_file(const std::string& path);
 // Renames a file; false when it cannot (missing, or the new name is taken on Windows).

@@ -88,7 +88,8 @@ public:
     virtual std::string environment(const std::string& name) = 0;
     virtual void beep() = 0;
 
-    // Shared libraries, bound by file name. Handles are opaque; null on failure.
+    // Shared libraries, bound by file name (a bare name is looked for beside the program, then
+    // on the system's search path). Handles are opaque; null on failure.
     virtual void* load_library(const std::string& name) = 0;
     virtual void* library_symbol(void* library, const std::string& symbol) = 0;
 };
@@ -96,6 +97,10 @@ public:
 // The process-wide platform, set once by the entry point (or a test).
 Platform& platform();
 void set_platform(Platform* p);
+
+// A file of the program folder. The program's own files (settings, work files, logs) are named
+// through it, never relative to the current folder.
+std::string program_file(const std::string& name);
 
 // Boxes with an O.K. button and the program's title.
 void error_box(const std::string& text);        // critical icon

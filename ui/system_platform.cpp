@@ -41,6 +41,17 @@ Platform& platform() {
 
 void set_platform(Platform* p) { g_platform = p; }
 
+std::string program_file(const std::string& name) {
+    const std::string folder = platform().program_folder();
+#ifdef _WIN32
+    const char* sep = "\\";
+#else
+    const char* sep = "/";
+#endif
+    if (folder.empty()) return name;
+    return folder.back() == '\\' || folder.back() == '/' ? folder + name : folder + sep + name;
+}
+
 void error_box(const std::string& text) { platform().message_box({text, "", Icon::Critical, Buttons::Ok}); }
 void warning_box(const std::string& text) { platform().message_box({text, "", Icon::Exclamation, Buttons::Ok}); }
 void information_box(const std::string& text) {
@@ -259,6 +270,10 @@ void* SystemPlatform::load_library(const std::string& name) {
 #ifdef _WIN32
     return reinterpret_cast<void*>(LoadLibraryA(name.c_str()));
 #else
+    // A bare name is looked for beside the executable first, then on the search path, as
+    // Windows looks for a DLL.
+    if (name.find('/') == std::string::npos)
+        if (void* beside = dlopen((executable_folder() + "/" + name).c_str(), RTLD_NOW | RTLD_LOCAL)) return beside;
     return dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
 #endif
 }

@@ -1,6 +1,8 @@
 #include "asm_line.h"
 
+#include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <vector>
 
 #include "ui/errors.h"
@@ -79,51 +81,209 @@ long find_line(const std::string& text, const LineArray& lines, long start, bool
     return 0;
 }
 
-long find_material_block(const LineArray& lines, long material_number, long& block_start,
-                         long& block_end) {
-    // A prefix search alone would take "MATERIAL 10" for material 1: the number must end there.
-    std::string key = "MATERIAL " + std::to_string(material_number);
-    long at = 0;
-    for (long from = 1;; from = at + 1) {
-        at = find_line(key, lines, from, false);
-        if (at == 0) break;
-        std::string s = squeeze_blanks(lines[at]);
-        if (s.size() == key.size() || !std::isdigit(static_cast<unsigned char>(s[key.size()]))) break;
+namespace {
+
+// The line from character `at` on begins with an upper-case word, compared without letter case.
+bool begins_with_word(const std::string& line, size_t at, const char* word) {
+    for (; *word; ++word, ++at) {
+        if (at >= line.size()) return false;
+        const char c = line[at], w = *word;
+        if (c != w && !(w >= 'A' && w <= 'Z' && c == w + ('a' - 'A'))) return false;
     }
-    block_start = at + 1;
-    block_end = find_line("DRAW_TRI_END", lines, block_start, false);
+    return true;
+}
+
+size_t skip_blanks(const std::string& line, size_t at) {
+    while (at < line.size() && line[at] == ' ') ++at;
     return at;
 }
 
-long make_labels_unique(LineArray& lines, const std::string& suffix) {
-    struct Label {
-        long line;
-        std::string name;
-    };
-    std::vector<Label> labels;
-    long last = std::min(lines.top(), lines.size() - 1);
+}  // namespace
+
+std::string_view material_line_number(const std::string& line) {
+    size_t at = skip_blanks(line, 0);
+    if (!begins_with_word(line, at, "MATERIAL")) return {};
+    at += 8;
+    if (at >= line.size() || line[at] != ' ') return {};
+    at = skip_blanks(line, at);
+    size_t end = at;
+    while (end < line.size() && std::isdigit(static_cast<unsigned char>(line[end]))) ++end;
+    return std::string_view(line).substr(at, end - at);
+}
+
+bool is_draw_tri_end(const std::string& line) { return begins_with_word(line, skip_blanks(line, 0), "DRAW_TRI_END"); }
+
+long find_material_block(const LineArray& lines, long material_number, long& block_start,
+                         long& block_end) {
+    const std::string key = std::to_string(material_number);
+    const long last = std::min(lines.top(), lines.size() - 1);
+    long at = 0;
+    for (long i = 1; i <= last && at == 0; ++i)
+        if (material_line_number(lines[i]) == key) at = i;
+    block_start = at + 1;
+    block_end = 0;
+    for (long i = std::max(block_start, 1L); i <= last && block_end == 0; ++i)
+        if (is_draw_tri_end(lines[i])) block_end = i;
+    return at;
+}
+
+MaterialBlockIndex::MaterialBlockIndex(const LineArray& lines) {
+    const long last = std::min(lines.top(), lines.size() - 1);
     for (long i = 1; i <= last; ++i) {
-        size_t p = lines[i].find("label");
+        const std::string& line = lines[i];
+        if (is_draw_tri_end(line)) {
+            tri_ends_.push_back(i);
+        } else if (std::string_view n = material_line_number(line); !n.empty()) {
+            if (first_line_.find(std::string(n)) == first_line_.end()) first_line_.emplace(std::string(n), i);
+        }
+    }
+}
+
+long MaterialBlockIndex::find(long material_number, long& block_start, long& block_end) const {
+    const auto hit = first_line_.find(std::to_string(material_number));
+    const long at = hit == first_line_.end() ? 0 : hit->second;
+    block_start = at + 1;
+    const auto end = std::lower_bound(tri_ends_.begin(), tri_ends_.end(), block_start);
+    block_end = end == tri_ends_.end() ? 0 : *end;
+    return at;
+}
+
+namespace {
+
+bool label_separator(char c) { return c == ' ' || c == ',' || c == ';'; }
+
+// The renaming step of one label on one line: the first occurrence of the name, when it stands
+// between separators or line ends, gets the suffix. True when the line changed.
+bool rename_first(std::string& s, const std::string& name, const std::string& suffix) {
+    const size_t p = s.find(name);
+    if (p == std::string::npos) return false;
+    const size_t after = p + name.size();
+    if (!(p == 0 || label_separator(s[p - 1])) || !(after >= s.size() || label_separator(s[after]))) return false;
+    s.insert(after, suffix);
+    return true;
+}
+
+// The label names of a file, found by their text: a line is tried only with the labels whose
+// names stand in it between separators (the only places where a rename can happen).
+class LabelNames {
+public:
+    explicit LabelNames(const std::vector<std::string>& names) : names_(names) {
+        size_t slots = 16;
+        while (slots < names.size() * 2) slots *= 2;
+        slots_.assign(slots, -1);
+        mask_ = slots - 1;
+        for (int l = 0; l < static_cast<int>(names.size()); ++l) {
+            const std::string& n = names[static_cast<size_t>(l)];
+            const std::uint64_t h = hash(n.data(), n.size());
+            if (const int g = group(h, n.data(), n.size()); g >= 0) {
+                groups_[static_cast<size_t>(g)].labels.push_back(l);
+                continue;
+            }
+            size_t at = h & mask_;
+            while (slots_[at] >= 0) at = (at + 1) & mask_;
+            slots_[at] = static_cast<int>(groups_.size());
+            groups_.push_back({h, l, {l}});
+            if (n.find_first_of(" ,;") != std::string::npos) spanning_lengths_.push_back(n.size());
+        }
+        std::sort(spanning_lengths_.begin(), spanning_lengths_.end());
+        spanning_lengths_.erase(std::unique(spanning_lengths_.begin(), spanning_lengths_.end()),
+                                spanning_lengths_.end());
+    }
+
+    // The labels after `after` whose names stand in s between separators, in ascending order.
+    void candidates(const std::string& s, int after, std::vector<int>& out) const {
+        out.clear();
+        const char* d = s.data();
+        const size_t n = s.size();
+        // Names without separators: whole words between separators.
+        for (size_t i = 0; i < n;) {
+            if (label_separator(d[i])) {
+                ++i;
+                continue;
+            }
+            const size_t a = i;
+            std::uint64_t h = kOffset;
+            for (; i < n && !label_separator(d[i]); ++i) h = (h ^ static_cast<unsigned char>(d[i])) * kPrime;
+            add(group(h, d + a, i - a), after, out);
+        }
+        // Names that hold separators themselves: every stretch of their lengths that starts
+        // after a separator and ends before one.
+        if (!spanning_lengths_.empty())
+            for (size_t a = 0; a < n; ++a) {
+                if (a > 0 && !label_separator(d[a - 1])) continue;
+                for (size_t len : spanning_lengths_) {
+                    const size_t b = a + len;
+                    if (b > n) break;
+                    if (b == n || label_separator(d[b])) add(group(hash(d + a, len), d + a, len), after, out);
+                }
+            }
+        std::sort(out.begin(), out.end());
+        out.erase(std::unique(out.begin(), out.end()), out.end());
+    }
+
+private:
+    struct Group {
+        std::uint64_t hash;
+        int first;                // a label with this name
+        std::vector<int> labels;  // every label with this name, ascending
+    };
+    static constexpr std::uint64_t kOffset = 14695981039346656037ull, kPrime = 1099511628211ull;
+    static std::uint64_t hash(const char* p, size_t n) {
+        std::uint64_t h = kOffset;
+        for (size_t i = 0; i < n; ++i) h = (h ^ static_cast<unsigned char>(p[i])) * kPrime;
+        return h;
+    }
+    // The group of the name p[0 .. n), -1 when no label has it.
+    int group(std::uint64_t h, const char* p, size_t n) const {
+        for (size_t at = h & mask_; slots_[at] >= 0; at = (at + 1) & mask_) {
+            const Group& g = groups_[static_cast<size_t>(slots_[at])];
+            const std::string& name = names_[static_cast<size_t>(g.first)];
+            if (g.hash == h && name.size() == n && name.compare(0, n, p, n) == 0) return slots_[at];
+        }
+        return -1;
+    }
+    void add(int g, int after, std::vector<int>& out) const {
+        if (g < 0) return;
+        for (int l : groups_[static_cast<size_t>(g)].labels)
+            if (l > after) out.push_back(l);
+    }
+
+    const std::vector<std::string>& names_;
+    std::vector<int> slots_;  // group numbers, -1 for a free slot
+    size_t mask_ = 0;
+    std::vector<Group> groups_;
+    std::vector<size_t> spanning_lengths_;
+};
+
+}  // namespace
+
+long make_labels_unique(LineArray& lines, const std::string& suffix) {
+    std::vector<std::string> names;  // in the order found
+    const long last = std::min(lines.top(), lines.size() - 1);
+    for (long i = 1; i <= last; ++i) {
+        const size_t p = lines[i].find("label");
         if (p == std::string::npos) continue;
         std::string name = trim(lines[i].substr(0, p));
         // A nameless "label" would match every line; it names nothing to rename.
-        if (name.empty()) continue;
-        if (labels.size() >= 2000) ui::raise(ui::kSubscriptOutOfRange);
-        labels.push_back({i, name});
+        if (!name.empty()) names.push_back(std::move(name));
     }
-    auto separator = [](char c) { return c == ' ' || c == ',' || c == ';'; };
-    for (const Label& l : labels) {
-        for (long i = 1; i <= last; ++i) {
-            std::string& s = lines[i];
-            size_t p = s.find(l.name);
-            if (p == std::string::npos) continue;
-            char before = p == 0 ? ' ' : s[p - 1];
-            size_t after_at = p + l.name.size();
-            bool after_ok = after_at >= s.size() || separator(s[after_at]);
-            if (separator(before) && after_ok) s.insert(after_at, suffix);
+    // Each line changes only by its own text and the labels in their order, so the lines can be
+    // taken one by one; after a rename the line is searched again for the labels still to come.
+    const LabelNames index(names);
+    std::vector<int> todo;
+    for (long i = 1; i <= last; ++i) {
+        std::string& s = lines[i];
+        index.candidates(s, -1, todo);
+        size_t k = 0;
+        while (k < todo.size()) {
+            const int l = todo[k++];
+            if (rename_first(s, names[static_cast<size_t>(l)], suffix)) {
+                index.candidates(s, l, todo);
+                k = 0;
+            }
         }
     }
-    return static_cast<long>(labels.size());
+    return static_cast<long>(names.size());
 }
 
 }  // namespace wb

@@ -3,6 +3,9 @@
 // finding a material's drawing block, and making labels unique.
 #include <array>
 #include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
 
 #include "text_file.h"
 
@@ -27,13 +30,37 @@ std::string squeeze_blanks(const std::string& text);
 // blank-squeezed form begins with the blank-squeezed text, ignoring case; 0 when none.
 long find_line(const std::string& text, const LineArray& lines, long start, bool backwards);
 
-// The drawing block of a material: block_start = the line after "MATERIAL n", block_end = the
-// block's "DRAW_TRI_END" line. Returns the "MATERIAL n" line's index, 0 when there is none.
+// The drawing block of a material: block_start = the line after the first "MATERIAL n" line,
+// block_end = the first "DRAW_TRI_END" line from block_start. Returns the "MATERIAL n" line's
+// index, 0 when there is none (block_start is then 1).
 long find_material_block(const LineArray& lines, long material_number, long& block_start,
                          long& block_end);
 
+// The digits of the number of a "MATERIAL n" line: the line, blanks squeezed and letter case
+// ignored, begins with "MATERIAL " and a number, which ends at the first non-digit. Empty for
+// any other line. ("MATERIAL 10,0" is material 10, never material 1.)
+std::string_view material_line_number(const std::string& line);
+// The line, blanks squeezed and letter case ignored, begins with "DRAW_TRI_END".
+bool is_draw_tri_end(const std::string& line);
+
+// find_material_block for every material of a source at once: one pass indexes the
+// "MATERIAL n" and "DRAW_TRI_END" lines, so a big export is not searched once per material.
+class MaterialBlockIndex {
+public:
+    explicit MaterialBlockIndex(const LineArray& lines);
+    // The results of find_material_block on the lines indexed.
+    long find(long material_number, long& block_start, long& block_end) const;
+
+private:
+    std::unordered_map<std::string, long> first_line_;  // number digits -> first such line
+    std::vector<long> tri_ends_;                        // ascending
+};
+
 // Appends suffix to every label defined in lines ("name label type") and to every reference
-// to it; returns the number of labels found. More than 2000 labels raise error 9.
+// to it; returns the number of labels found. For each label in the order found, the first
+// occurrence of its name in each line is renamed when it stands between blanks, commas,
+// semicolons or line ends; a line renamed for one label is what later labels see. The lines
+// are walked once: each line is tried only with the labels whose names it holds.
 long make_labels_unique(LineArray& lines, const std::string& suffix);
 
 // Trim of blanks only (as the classic Trim does: tabs stay).

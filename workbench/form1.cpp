@@ -1,9 +1,11 @@
 #include "form1.h"
 
+#include "aircraft/frm_model.h"
 #include "asm_line.h"
 #include "codegen/area_dialogs.h"
 #include "codegen/ground_type.h"
 #include "codegen/process.h"
+#include "groundpolys/frm_ground_shadows.h"
 #include "labels/frm_label_rename.h"
 #include "libcompiler/frm_lib_comp.h"
 #include "libtool/lib_view.h"
@@ -45,6 +47,8 @@ Form1::Form1() : ui::Window("Form1", "Gorvane", 656, 606) {
     cmdLibTool.on_click = [this] { libtool::show_library_browser(this); };
     cmdLibComp.on_click = [this] { libcompiler::show_library_compiler(this, kVersion); };
     cmdTMF.on_click = [this] { frm_halden().open(*this); };
+    cmdWings.on_click = [this] { frm_model().open(*this); };
+    cmdGroundPolys.on_click = [this] { frm_ground_shadows().open(*this); };
     on_activate = [this] {
         Update_par_line();
         read_tmf_settings();
@@ -55,9 +59,8 @@ Form1::Form1() : ui::Window("Form1", "Gorvane", 656, 606) {
         write_settings();
     };
 
-    // Tools that arrive with later work stay disabled until then; Save waits for Open.
-    for (ui::Control* c : {&Command3, &cmdGroundPolys, &cmdWings})
-        c->set_enabled(false);
+    // Save waits for Open.
+    Command3.set_enabled(false);
     Label16.set_visible(false);
 
     set_message_window(&MsgText);
@@ -74,7 +77,8 @@ Form1::~Form1() {
 void Form1::close_dialogs() {
     for (ui::Window* w : std::initializer_list<ui::Window*>{lights_.get(), effects_.get(), windsock_.get(),
                                                             library_.get(), surface_.get(), platform_.get(),
-                                                            label_rename_.get(), halden_.get(), hld_params_.get()})
+                                                            label_rename_.get(), halden_.get(), hld_params_.get(),
+                                                            model_.get(), ground_shadows_.get()})
         if (w && w->is_open()) ui::desktop().close(*w);
     if (ui::Window* browser = libtool::library_browser(); browser && browser->is_open()) ui::desktop().close(*browser);
     if (ui::Window* compiler = libcompiler::library_compiler(); compiler && compiler->is_open())
@@ -195,6 +199,16 @@ labels::FrmLabelRename& Form1::frm_label_rename() {
     if (!label_rename_) label_rename_ = std::make_unique<labels::FrmLabelRename>([this] { return InputFile.text(); });
     return *label_rename_;
 }
+aircraft::FrmModel& Form1::frm_model() {
+    if (!model_) model_ = std::make_unique<aircraft::FrmModel>(kVersion);
+    return *model_;
+}
+groundpolys::FrmGroundShadows& Form1::frm_ground_shadows() {
+    if (!ground_shadows_)
+        ground_shadows_ = std::make_unique<groundpolys::FrmGroundShadows>([this] { return InputFile.text(); },
+                                                                          [this] { return OutputFile.text(); }, kVersion);
+    return *ground_shadows_;
+}
 
 ui::Control& Form1::step_digit(int step) {
     switch (step) {
@@ -305,14 +319,27 @@ void Form1::Open_Click() {
         return;
     }
     ui::BusyPointer busy;
+    // Until this Open succeeds no pair is open for work: a failure leaves none loaded rather
+    // than the previous pair's lines under the new pair's name.
+    Command3.set_enabled(false);
+    lstMat2proc.clear();
+    Text1.set_text("");
+    Text2.set_text("");
+    Label16.set_visible(false);
     try {
-        pair.insertions.reset();
-        pair.code.reset();
-        pair.ext_parameters.clear();
-        pair.header_changed = false;
+        {
+            // The previous pair's lines go before the new ones are read; its placement stays
+            // until a header brings its own.
+            SourcePair next;
+            static_cast<ModelPlacement&>(next) = pair;
+            pair = std::move(next);
+        }
         MsgText.set_text("");
 
-        if (load_source_pair(base, pair.asm_lines, pair.azm_lines) == 0) return;
+        if (load_source_pair(base, pair.asm_lines, pair.azm_lines) == 0) {
+            pair = SourcePair();
+            return;
+        }
         add_message("ASM file:" + pair.asm_lines[0] + " lines of code");
         add_message("AZM file:" + pair.azm_lines[0] + " lines of code");
 
@@ -328,17 +355,21 @@ void Form1::Open_Click() {
         const int rows = pair.materials.count();
         add_message("Materials for translation : " + std::to_string(rows));
 
-        lstMat2proc.clear();
-
-        bool untouched = false;
-        if (rows >= 1) {
-            long first = pair.materials.row(1).material_line + 1;
-            untouched = first < pair.asm_lines.size() && starts_with(trim(pair.asm_lines[first]), "DRA");
+        // A pair processed and saved in an earlier session opens with those materials marked
+        // processed; only a pair with nothing left to process cannot be used.
+        int processed = 0, unusable = 0;
+        for (int r = 1; r <= rows; ++r) {
+            const MaterialRow& m = pair.materials.row(r);
+            if (m.processed_before) ++processed;
+            else if (!m.has_block()) ++unusable;
         }
-        if (!untouched) {
+        const int unprocessed = rows - processed - unusable;
+        if (unprocessed == 0) {
             ui::error_box("This file cannot be used. (Already processed ?)");
             return;
         }
+        if (processed > 0) add_message("Materials processed before : " + std::to_string(processed));
+        if (unusable > 0) add_message("Materials without a drawing block : " + std::to_string(unusable));
 
         add_message("");
         for (int r = 1; r <= rows; ++r) {
@@ -348,14 +379,14 @@ void Form1::Open_Click() {
         add_message("Material colors : ");
 
         Text1.set_text(std::to_string(rows));
-        Text2.set_text(Text1.text());
+        Text2.set_text(std::to_string(unprocessed));
         step_digit(1).set_fore_colour(ui::kGreen);
         for (int s = 2; s <= 5; ++s) step_digit(s).set_fore_colour(ui::kRed);
-        Label16.set_visible(false);
 
-        bool heading = false;
-        if (read_model_placement(pair, heading) && heading)
-            add_message("Rotation is " + ui::num(pair.model_heading * 360.0 / 65536) + " degrees");
+        // Each placement line followed by its heading line says its rotation; the last one's
+        // values stay.
+        for (long heading : read_model_placement(pair))
+            add_message("Rotation is " + ui::num(heading * 360.0 / 65536) + " degrees");
 
         for (const char* work : {"tmpMisc.asm", "tmpSurf.txt", "tmpLake.asm"})
             ui::delete_file(program_file(work));
@@ -369,6 +400,7 @@ void Form1::Open_Click() {
         ui::platform().set_busy(false);
         ui::error_box("Error : " + std::to_string(e.number) + " :" + e.description);
     } catch (const std::bad_alloc&) {
+        pair = SourcePair();
         ui::error_box("Error : 7 :" + ui::error_description(7));
     }
 }
@@ -400,7 +432,7 @@ void Form1::Material_Click() {
     const MaterialRow& m = pair.materials.row(position + 1);
     picLink.set_back_colour(colour_value(m.link_colour));
     picActual.set_back_colour(colour_value(swap_colour_bytes(m.colour)));
-    Label16.set_visible(!m.kind.empty());
+    Label16.set_visible(m.processed());
     step_digit(2).set_fore_colour(ui::kGreen);
     Update_par_line();
 }
@@ -425,7 +457,7 @@ void Form1::Process_Click() {
     ui::BusyPointer busy;
     try {
         MaterialRow& m = pair.materials.row(row);
-        if (!m.kind.empty()) {
+        if (m.processed()) {
             ui::warning_box("This material is already processed. Please select another.");
             return;
         }
@@ -479,8 +511,6 @@ void Form1::Process_Click() {
         }
     } catch (const ui::StopRequest&) {
         throw;
-    } catch (const cg::QueueFull& e) {
-        ui::warning_box(e.description);
     } catch (const cg::NoPlacementLine& e) {
         ui::warning_box(e.description);
     } catch (const ui::RuntimeError& e) {
@@ -495,8 +525,12 @@ void Form1::Save_Click() {
         ui::information_box("This file has already been saved. Reload or restore to continue modifications");
         return;
     }
-    ui::BusyPointer busy;
     const std::string base = OutputFile.text();
+    if (trim(base).empty()) {
+        ui::warning_box("Please enter the output file (the base path, without extension) before saving.");
+        return;
+    }
+    ui::BusyPointer busy;
     try {
         const SaveOutcome r = save_regenerated_pair(pair, base);
         if (r.blocks_merged) {

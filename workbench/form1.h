@@ -16,6 +16,8 @@ class FrmHalden;
 class FrmHldParams;
 struct TerrainFields;
 }
+namespace aircraft { class FrmModel; }
+namespace groundpolys { class FrmGroundShadows; }
 
 namespace wb {
 
@@ -152,6 +154,8 @@ public:
     tmfcalc::FrmHldParams& frm_hld_params();
     // The lake and decal fields, as the terrain dialog and "tmf.ini" use them.
     tmfcalc::TerrainFields terrain_fields();
+    aircraft::FrmModel& frm_model();
+    groundpolys::FrmGroundShadows& frm_ground_shadows();
 
     // The step digits 1 .. 5.
     ui::Control& step_digit(int step);
@@ -172,6 +176,8 @@ private:
     std::unique_ptr<labels::FrmLabelRename> label_rename_;
     std::unique_ptr<tmfcalc::FrmHalden> halden_;
     std::unique_ptr<tmfcalc::FrmHldParams> hld_params_;
+    std::unique_ptr<aircraft::FrmModel> model_;
+    std::unique_ptr<groundpolys::FrmGroundShadows> ground_shadows_;
 };
 
 }  // namespace wb

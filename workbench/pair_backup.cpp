@@ -1,5 +1,6 @@
 #include "pair_backup.h"
 
+#include "asm_line.h"
 #include "paths.h"
 #include "text_file.h"
 #include "ui/errors.h"
@@ -31,14 +32,22 @@ void copy_text_lines(const std::string& source, const std::string& target) {
     save_array2file(target, LineArray::from_lines(split_lines(ui::read_file(source))));
 }
 
-void backup_pair(const std::string& base) {
+void backup_pairs(const std::vector<std::string>& bases, const std::string& question) {
     ui::BusyPointer busy;
     try {
-        if (ui::file_exists(azm_backup_path(base)) || ui::file_exists(asm_backup_path(base))) {
-            if (!ask("A previous backup of the file exists. Do you want to overwrite it ?")) return;
+        std::vector<std::string> used;
+        for (const auto& b : bases)
+            if (!trim(b).empty()) used.push_back(b);
+        for (const auto& b : used) {
+            if (ui::file_exists(azm_backup_path(b)) || ui::file_exists(asm_backup_path(b))) {
+                if (!ask(question)) return;
+                break;
+            }
         }
-        copy_if_exists(base + ".asm", azm_backup_path(base));
-        copy_if_exists(base + "_0.asm", asm_backup_path(base));
+        for (const auto& b : used) {
+            copy_if_exists(b + ".asm", azm_backup_path(b));
+            copy_if_exists(b + "_0.asm", asm_backup_path(b));
+        }
     } catch (const ui::StopRequest&) {
         throw;
     } catch (const ui::RuntimeError& e) {
@@ -47,12 +56,15 @@ void backup_pair(const std::string& base) {
     }
 }
 
-void restore_pair(const std::string& base) {
+void restore_pairs(const std::vector<std::string>& bases) {
     if (!ask("Do you want to overwrite the working files ?")) return;
     ui::BusyPointer busy;
     try {
-        copy_if_exists(azm_backup_path(base), base + ".asm");
-        copy_if_exists(asm_backup_path(base), base + "_0.asm");
+        for (const auto& b : bases) {
+            if (trim(b).empty()) continue;
+            copy_if_exists(azm_backup_path(b), b + ".asm");
+            copy_if_exists(asm_backup_path(b), b + "_0.asm");
+        }
     } catch (const ui::StopRequest&) {
         throw;
     } catch (const ui::RuntimeError& e) {
@@ -61,19 +73,47 @@ void restore_pair(const std::string& base) {
     }
 }
 
-std::string compile_batch_text(const std::string& program_folder, const std::string& base) {
+void backup_pair(const std::string& base) {
+    backup_pairs({base}, "A previous backup of the file exists. Do you want to overwrite it ?");
+}
+
+void restore_pair(const std::string& base) { restore_pairs({base}); }
+
+std::string bglc_command(const std::string& program_folder, const std::string& mode, const std::string& source,
+                         const std::string& target) {
     const std::string q = "\"";
-    return "@echo off\r\n" + q + program_folder + "\\bglc" + q + " /bgl " + q + base + ".asm" + q + "  " + q + base +
-           ".bgl" + q + "\r\nPause\r\n";
+    return q + program_folder + "\\bglc" + q + " /" + mode + " " + q + source + q + "  " + q + target + q;
+}
+
+namespace {
+
+std::string batch_text(const std::vector<std::string>& lines) {
+    std::string text = "@echo off\r\n";
+    for (const auto& l : lines) text += l + "\r\n";
+    return text + "Pause\r\n";
+}
+
+}  // namespace
+
+std::string compile_batch_text(const std::string& program_folder, const std::string& base) {
+    return batch_text({bglc_command(program_folder, "bgl", base + ".asm", base + ".bgl")});
+}
+
+std::string batch_program_folder() {
+    std::string folder = ui::platform().program_folder();
+    while (folder.size() > 1 && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
+    return folder;
+}
+
+void run_compile_batch(const std::vector<std::string>& lines) {
+    ui::write_file_atomic(program_file("comp.bat"), batch_text(lines));
+    // The console window stays open at its end ("Pause"): the compiler's messages are read there.
+    if (!ui::platform().start_program("\"" + program_file("comp.bat") + "\"", batch_program_folder()))
+        throw ui::RuntimeError(ui::kFileNotFound, "comp.bat could not be started");
 }
 
 void compile_pair(const std::string& base) {
-    std::string folder = ui::platform().program_folder();
-    while (folder.size() > 1 && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
-    ui::write_file_atomic(program_file("comp.bat"), compile_batch_text(folder, base));
-    // The console window stays open at its end ("Pause"): the compiler's messages are read there.
-    if (!ui::platform().start_program("\"" + program_file("comp.bat") + "\"", folder))
-        throw ui::RuntimeError(ui::kFileNotFound, "comp.bat could not be started");
+    run_compile_batch({bglc_command(batch_program_folder(), "bgl", base + ".asm", base + ".bgl")});
 }
 
 }  // namespace wb

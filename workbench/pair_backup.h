@@ -1,8 +1,9 @@
 #pragma once
-// Backup, restore and compilation of the source pair of an output base B: backups beside the
-// pair (B + "_azm.bck" of the header file, B + "_asm.bck" of the object file), and the batch
-// file "comp.bat" in the program folder that runs bglc on the header file.
+// Backup, restore and compilation of source pairs. A pair of base B is backed up beside itself
+// (B + "_azm.bck" of the header file, B + "_asm.bck" of the object file); the batch file
+// "comp.bat" in the program folder runs bglc.
 #include <string>
+#include <vector>
 
 namespace wb {
 
@@ -14,17 +15,28 @@ std::string asm_backup_path(const std::string& base);
 // leaves the target as it was. Throws ui::RuntimeError (53 when the source is missing).
 void copy_text_lines(const std::string& source, const std::string& target);
 
-// The Backup action: asks before overwriting earlier backups, copies the working files that
-// exist. Errors end in the box "Error while copying: ...".
+// The Backup action of the main window: asks before overwriting earlier backups, copies the
+// working files that exist. Errors end in the box "Error while copying: ...".
 void backup_pair(const std::string& base);
 // The Restore action: asks, then copies the backups that exist over the working files. Errors
 // end in the box "Error while restoring: ...".
 void restore_pair(const std::string& base);
+// The same for several pairs at once (blank bases are skipped); `question` is asked when any
+// of them has a backup already.
+void backup_pairs(const std::vector<std::string>& bases, const std::string& question);
+void restore_pairs(const std::vector<std::string>& bases);
 
+// One bglc line of a batch file: "FOLDER\bglc" /MODE "SOURCE"  "TARGET".
+std::string bglc_command(const std::string& program_folder, const std::string& mode, const std::string& source,
+                         const std::string& target);
 // The three lines of "comp.bat" for the program folder (no trailing separator) and base.
 std::string compile_batch_text(const std::string& program_folder, const std::string& base);
-// The Compile BGL action: writes "comp.bat" in the program folder and starts it without
-// waiting. Throws ui::RuntimeError when the file cannot be written or started.
+// The program folder without a trailing separator, as the batch lines name it.
+std::string batch_program_folder();
+// Writes "comp.bat" ("@echo off", the lines, "Pause") in the program folder and starts it
+// without waiting. Throws ui::RuntimeError when it cannot be written or started.
+void run_compile_batch(const std::vector<std::string>& lines);
+// The Compile BGL action: comp.bat compiles base + ".asm" into base + ".bgl".
 void compile_pair(const std::string& base);
 
 }  // namespace wb

@@ -44,14 +44,6 @@ std::uint32_t colour_value(const std::string& hex) {
     return (end && *end == 0 && !hex.empty()) ? static_cast<std::uint32_t>(v & 0xFFFFFF) : 0;
 }
 
-std::string program_file(const std::string& name) {
-    std::string folder = ui::platform().program_folder();
-#ifdef _WIN32
-    const char* sep = "\\";
-#else
-    const char* sep = "/";
-#endif
-    return folder.empty() ? name : folder + sep + name;
-}
+std::string program_file(const std::string& name) { return ui::program_file(name); }
 
 }  // namespace wb

@@ -21,25 +21,38 @@ void append_range(std::vector<std::string>& out, const LineArray& lines, long fr
     for (long i = from; i <= to; ++i) out.push_back(lines[i]);
 }
 
-LineArray read_lines(const std::string& path) {
-    return LineArray::from_lines(split_lines(ui::read_file(path)));
+// Hands each line of the object file, with every queued block merged in before its insertion
+// line, to out. The code store is walked once: a block's lines are the rows that follow the
+// first row with its identifier. A block without lines (a material without triangles) writes
+// nothing; an identifier the queue never issued raises error 9.
+template <typename Out>
+void merge_blocks(const SourcePair& pair, Out&& out) {
+    const InsertionList& q = pair.insertions;
+    const CodeStore& code = pair.code;
+    std::vector<long> first(static_cast<size_t>(q.count()) + 1, 0);
+    for (long r = code.count(); r >= 1; --r) {
+        const long id = code.row(r).id;
+        if (id >= 1 && id <= q.count()) first[static_cast<size_t>(id)] = r;
+    }
+    auto range = [&](long from, long to) {
+        if (from < 0 || to >= pair.asm_lines.size()) ui::raise(ui::kSubscriptOutOfRange);
+        for (long i = from; i <= to; ++i) out(pair.asm_lines[i]);
+    };
+    for (int j = 1; j <= q.count(); ++j) {
+        const long id = q.row(j).id;
+        if (id < 1 || id > q.count()) ui::raise(ui::kSubscriptOutOfRange);
+        range(j == 1 ? 1 : q.row(j - 1).index, q.row(j).index - 1);
+        if (const long r0 = first[static_cast<size_t>(id)]; r0 != 0)
+            for (long r = r0; r <= code.count() && code.row(r).id == id; ++r) out(code.row(r).text);
+    }
+    range(q.count() ? q.row(q.count()).index : 1, pair.asm_lines.top());
 }
 
 }  // namespace
 
 std::vector<std::string> merge_queued_blocks(const SourcePair& pair) {
-    const InsertionList& q = pair.insertions;
-    const CodeStore& code = pair.code;
     std::vector<std::string> out;
-    for (int j = 1; j <= q.count(); ++j) {
-        const long start = j == 1 ? 1 : q.row(j - 1).index;
-        append_range(out, pair.asm_lines, start, q.row(j).index - 1);
-        long r = 1;
-        while (r <= code.count() && code.row(r).id != q.row(j).id) ++r;
-        if (r > code.count()) ui::raise(ui::kSubscriptOutOfRange);
-        for (; r <= code.count() && code.row(r).id == q.row(j).id; ++r) out.push_back(code.row(r).text);
-    }
-    append_range(out, pair.asm_lines, q.count() ? q.row(q.count()).index : 1, pair.asm_lines.top());
+    merge_blocks(pair, [&](const std::string& l) { out.push_back(l); });
     return out;
 }
 
@@ -66,10 +79,18 @@ SaveOutcome save_regenerated_pair(const SourcePair& pair, const std::string& out
     const std::string surf_file = program_file("tmpSurf.txt");
     const bool misc = ui::file_exists(misc_file);
 
-    std::vector<std::string> object, header;
+    std::string object;  // the object file's bytes, built straight from the model
+    std::vector<std::string> header;
     bool write_object = false, write_header = false;
+    auto add = [&object](const std::string& l) {
+        object += l;
+        object += "\r\n";
+    };
     if (pair.insertions.count() >= 1) {
-        object = merge_queued_blocks(pair);
+        size_t size = 0;
+        merge_blocks(pair, [&size](const std::string& l) { size += l.size() + 2; });
+        object.reserve(size);
+        merge_blocks(pair, add);
         write_object = true;
         result.blocks_merged = true;
         if (pair.header_changed) {
@@ -77,25 +98,25 @@ SaveOutcome save_regenerated_pair(const SourcePair& pair, const std::string& out
             write_header = true;
         }
     } else if (misc) {
-        append_range(object, pair.asm_lines, 1, pair.asm_lines.top());
+        for (long i = 1; i <= pair.asm_lines.top(); ++i) add(pair.asm_lines[i]);
         write_object = true;
     }
     if (misc) {
         // The header as it stands after this save: the one just built, or the file on disk.
-        LineArray current = write_header ? pair.azm_lines : read_lines(output_base + ".asm");
-        header = merge_misc_data(current, read_lines(misc_file));
+        LineArray current = write_header ? pair.azm_lines : LineArray::from_file(output_base + ".asm");
+        header = merge_misc_data(current, LineArray::from_file(misc_file));
         write_header = true;
         result.misc_merged = true;
     }
     // Ground-type subroutines belong to an object file written by this save; they are never
     // appended to a file that this save did not regenerate.
     if (write_object && ui::file_exists(surf_file)) {
-        LineArray surf = read_lines(surf_file);
-        append_range(object, surf, 1, surf.top());
+        const LineArray surf = LineArray::from_file(surf_file);
+        for (long i = 1; i <= surf.top(); ++i) add(surf[i]);
     }
 
     if (write_object) {
-        ui::write_file_atomic(output_base + "_0.asm", join_lines(object));
+        ui::write_file_atomic(output_base + "_0.asm", object);
         result.object_written = true;
     }
     if (write_header) {

@@ -16,8 +16,8 @@ struct SaveOutcome {
 };
 
 // The object file's lines with every queued block merged before its insertion index: lines
-// 1 .. element 0 of asm lines (the last one empty). Raises error 9 for a block identifier that
-// the code store does not hold.
+// 1 .. element 0 of asm lines (the last one empty). A block without lines adds nothing; an
+// identifier that the queue never issued, or an insertion index outside the file, raises error 9.
 std::vector<std::string> merge_queued_blocks(const SourcePair& pair);
 
 // The header's lines with the miscellaneous data section of a "tmpMisc.asm" merged in.

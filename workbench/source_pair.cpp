@@ -1,5 +1,6 @@
 #include "source_pair.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "asm_line.h"
@@ -19,36 +20,53 @@ const MaterialRow& MaterialTable::row(long n) const {
     return rows_[static_cast<size_t>(n)];
 }
 
+namespace {
+
+// Room for n more elements, growing by doubling so that a long run of blocks stays linear.
+template <typename T>
+void make_room(std::vector<T>& v, size_t n) {
+    if (v.capacity() < v.size() + n) v.reserve(std::max(v.size() + n, v.capacity() * 2));
+}
+
+}  // namespace
+
 void InsertionList::reset() {
-    count_ = 0;
-    rows_.fill({});
+    rows_.assign(2, {});
     rows_[1].index = kEndMark;
 }
 Insertion& InsertionList::row(int k) {
-    if (k < 0 || k > kMax + 1) ui::raise(ui::kSubscriptOutOfRange);
+    if (k < 0 || k > count() + 1) ui::raise(ui::kSubscriptOutOfRange);
     return rows_[static_cast<size_t>(k)];
 }
 const Insertion& InsertionList::row(int k) const {
-    if (k < 0 || k > kMax + 1) ui::raise(ui::kSubscriptOutOfRange);
+    if (k < 0 || k > count() + 1) ui::raise(ui::kSubscriptOutOfRange);
     return rows_[static_cast<size_t>(k)];
 }
-
-void CodeStore::reset() {
-    count_ = 0;
-    for (auto& r : rows_) r.id = 0;
+void InsertionList::reserve(int n) { make_room(rows_, static_cast<size_t>(n)); }
+void InsertionList::insert(int k, Insertion r) {
+    if (k < 1 || k > count() + 1) ui::raise(ui::kSubscriptOutOfRange);
+    rows_.insert(rows_.begin() + k, r);
 }
+
 StoredLine& CodeStore::row(long k) {
-    if (k < 0 || k > kMax) ui::raise(ui::kSubscriptOutOfRange);
+    if (k < 0 || k > count()) ui::raise(ui::kSubscriptOutOfRange);
     return rows_[static_cast<size_t>(k)];
 }
 const StoredLine& CodeStore::row(long k) const {
-    if (k < 0 || k > kMax) ui::raise(ui::kSubscriptOutOfRange);
+    if (k < 0 || k > count()) ui::raise(ui::kSubscriptOutOfRange);
     return rows_[static_cast<size_t>(k)];
+}
+void CodeStore::append(std::vector<StoredLine>&& lines) {
+    make_room(rows_, lines.size());  // the only step that can fail
+    for (auto& l : lines) rows_.push_back(std::move(l));
 }
 
 long load_source_pair(const std::string& base, LineArray& asm_lines, LineArray& azm_lines) {
     try {
-        return load_file2array(base + "_0.asm", asm_lines) + load_file2array(base + ".asm", azm_lines);
+        const long object = load_file2array(base + "_0.asm", asm_lines);
+        if (object == 0) return 0;
+        const long header = load_file2array(base + ".asm", azm_lines);
+        return header == 0 ? 0 : object + header;
     } catch (const ui::StopRequest&) {
         throw;
     } catch (const std::exception&) {
@@ -108,6 +126,7 @@ std::string material_colour_text(const std::string& material_line) {
 void build_material_table(SourcePair& pair) {
     int rows = 0;
     pair.materials.set_count(0);
+    const MaterialBlockIndex blocks(pair.asm_lines);
     for (long i = 1; i <= pair.material_count(); ++i) {
         const std::string& line = pair.material_list[static_cast<size_t>(i)].line;
         int h = highlight_index(line);
@@ -116,8 +135,12 @@ void build_material_table(SourcePair& pair) {
         r.number = i - 1;
         r.line = line;
         long start = 0, end = 0;
-        r.material_line = find_material_block(pair.asm_lines, r.number, start, end);
+        r.material_line = blocks.find(r.number, start, end);
         r.tri_end_line = end;
+        // Process comments a block's first line out (or puts its code before it): a block that no
+        // longer starts with "DRA" was processed in an earlier session.
+        r.processed_before = r.has_block() && start < pair.asm_lines.size() &&
+                             !starts_with(trim(pair.asm_lines[start]), "DRA");
         r.link_colour = highlight_colour_text(h);
         r.colour = material_colour_text(line);
         r.kind.clear();
@@ -125,14 +148,12 @@ void build_material_table(SourcePair& pair) {
     pair.materials.set_count(rows);
 }
 
-bool read_model_placement(SourcePair& pair, bool& heading_found) {
-    bool found = false;
-    heading_found = false;
+std::vector<long> read_model_placement(SourcePair& pair) {
+    std::vector<long> headings;
     const LineArray& azm = pair.azm_lines;
     long last = azm.top() - 1;
     for (long i = 1; i <= last; ++i) {
         if (!starts_with(asm_field(azm[i], 0), "SCALE_AGL")) continue;
-        found = true;
         const std::string& line = azm[i];
         pair.placement_line = line;
         pair.placement = read_placement_operands(line);
@@ -146,13 +167,12 @@ bool read_model_placement(SourcePair& pair, bool& heading_found) {
         pair.scale_factor = scale != 0 ? 65536 / scale : 0;
         if (i + 1 <= last && starts_with(asm_field(azm[i + 1], 0), "INSTANCE_CALL")) {
             pair.model_heading = static_cast<long>(operand_value(asm_field(azm[i + 1], 4)));
-            heading_found = true;
+            headings.push_back(pair.model_heading);
         } else {
             pair.model_heading = 0;
-            heading_found = false;
         }
     }
-    return found;
+    return headings;
 }
 
 }  // namespace wb

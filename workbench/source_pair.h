@@ -17,11 +17,15 @@ namespace wb {
 struct MaterialRow {
     long number = 0;          // zero-based position in the material list
     std::string line;         // the material line, trimmed
-    long material_line = 0;   // index of its "MATERIAL n" line in asm lines
+    long material_line = 0;   // index of its "MATERIAL n" line in asm lines, 0 when none uses it
     long tri_end_line = 0;    // index of its block's "DRAW_TRI_END" line
     std::string link_colour;  // highlight colour, six hex digits blue-green-red
     std::string colour;       // own colour, six hex digits red-green-blue (its name in the list)
     std::string kind;         // object kind applied by Process, empty until then
+    bool processed_before = false;  // its block was already commented out when the pair was opened
+
+    bool has_block() const { return material_line != 0; }
+    bool processed() const { return processed_before || !kind.empty(); }
 };
 
 // Rows 1 .. 300; a row beyond raises error 9.
@@ -43,7 +47,8 @@ struct MaterialListRow {
     long index = 0;    // in asm lines
 };
 
-// Where queued blocks go: rows sorted by insertion index, ended by the mark 999999.
+// Where queued blocks go: rows 1 .. count sorted by insertion index, row count + 1 holding the
+// end mark 999999. The list grows with every block queued.
 struct Insertion {
     long index = 0;  // the block goes before this line of asm lines
     long id = 0;     // block identifier
@@ -51,18 +56,19 @@ struct Insertion {
 
 class InsertionList {
 public:
-    static constexpr int kMax = 100;
     static constexpr long kEndMark = 999999;
     InsertionList() { reset(); }
     void reset();
-    int count() const { return count_; }
-    void set_count(int n) { count_ = n; }
-    Insertion& row(int k);               // 1 .. kMax + 1
+    int count() const { return static_cast<int>(rows_.size()) - 2; }
+    Insertion& row(int k);  // 0 .. count + 1; others raise error 9
     const Insertion& row(int k) const;
+    // Makes room for n more rows, so that inserting them cannot fail.
+    void reserve(int n);
+    // Puts r in row k (1 .. count + 1); the rows from k on, end mark included, move down one.
+    void insert(int k, Insertion r);
 
 private:
-    int count_ = 0;
-    std::array<Insertion, kMax + 2> rows_{};
+    std::vector<Insertion> rows_;
 };
 
 struct StoredLine {
@@ -70,28 +76,25 @@ struct StoredLine {
     std::string text;
 };
 
+// The generated lines waiting for Save, in rows 1 .. count; the lines of one block stand in
+// consecutive rows. The store grows with every block queued.
 class CodeStore {
 public:
-    static constexpr long kMax = 50000;
-    CodeStore() : rows_(kMax + 1) {}
-    void reset();
-    long count() const { return count_; }
-    void set_count(long n) { count_ = n; }
-    StoredLine& row(long k);             // 1 .. kMax
+    CodeStore() { reset(); }
+    void reset() { rows_.assign(1, {}); }
+    long count() const { return static_cast<long>(rows_.size()) - 1; }
+    StoredLine& row(long k);  // 0 .. count; others raise error 9
     const StoredLine& row(long k) const;
+    // Appends the lines of one block; on failure the store is as it was.
+    void append(std::vector<StoredLine>&& lines);
 
 private:
-    long count_ = 0;
     std::vector<StoredLine> rows_;
 };
 
-struct SourcePair {
-    LineArray asm_lines;  // object file, base + "_0.asm"
-    LineArray azm_lines;  // header file, base + ".asm"
-    std::vector<MaterialListRow> material_list;  // index 0 unused; rows 1 .. count
-    long vertex_list_start = 0;
-    MaterialTable materials;
-
+// Where the model stands, read from the header's placement line at Open. A header without a
+// placement line leaves the previous model's values in place.
+struct ModelPlacement {
     double reference_longitude = 0;
     double reference_latitude = 0;          // metres north of the equator
     double reference_latitude_degrees = 0;
@@ -99,17 +102,31 @@ struct SourcePair {
     double scale_factor = 0;
     long model_heading = 0;                 // 1/65536 of a turn
     PlacementOperands placement;
+};
+
+struct SourcePair : ModelPlacement {
+    LineArray asm_lines;  // object file, base + "_0.asm"
+    LineArray azm_lines;  // header file, base + ".asm"
+    std::vector<MaterialListRow> material_list;  // index 0 unused; rows 1 .. count
+    long vertex_list_start = 0;
+    MaterialTable materials;
 
     InsertionList insertions;
     CodeStore code;
     ExtParameterList ext_parameters;  // the header's parameter dictionary, once Process read it
     bool header_changed = false;
     GeneratedSources generated;  // scenery sources written since Open
+    // Found by Process the first time it needs them and kept while the pair is open: the first
+    // "BGL_END" line (0: not looked for yet), and the highest number of the skip labels that
+    // earlier sessions left in the file (-1: not looked for yet).
+    long bgl_end_line = 0;
+    long skip_label_base = -1;
 
     long material_count() const { return static_cast<long>(material_list.size()) - 1; }
 };
 
-// Reads base + "_0.asm" and base + ".asm"; the sum of both load results, 0 when both failed.
+// Reads base + "_0.asm" and base + ".asm"; the sum of both load results, 0 when either failed
+// (after the box that says why): a pair is only usable whole.
 long load_source_pair(const std::string& base, LineArray& asm_lines, LineArray& azm_lines);
 
 // The rows between "MATERIAL_LIST_BEGIN" and "MATERIAL_LIST_END" (or the last line).
@@ -126,11 +143,14 @@ std::string highlight_colour_text(int index);
 // The material's own colour, six hex digits red-green-blue, from operands 1 .. 3.
 std::string material_colour_text(const std::string& material_line);
 
-// Fills the material table from the material list; raises error 9 past 300 rows.
+// Fills the material table from the material list, finding every block in one pass over the
+// object file; a material whose block is commented out already is marked processed_before.
+// Raises error 9 past 300 rows.
 void build_material_table(SourcePair& pair);
 
-// Reads every placement line of the header (the last one wins) and the heading line after it.
-// Returns true when a placement line was found; heading_found tells whether a heading was read.
-bool read_model_placement(SourcePair& pair, bool& heading_found);
+// Reads every placement line of the header (the last one wins for the values) and the heading
+// line after it. Returns the heading of each placement line followed by a heading line, in
+// the order of the header.
+std::vector<long> read_model_placement(SourcePair& pair);
 
 }  // namespace wb

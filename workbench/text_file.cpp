@@ -1,5 +1,8 @@
 #include "text_file.h"
 
+#include <cstdio>
+#include <memory>
+
 #include "ui/errors.h"
 #include "ui/fileio.h"
 #include "ui/format.h"
@@ -37,21 +40,66 @@ std::vector<std::string> LineArray::lines() const {
     return r;
 }
 
-std::vector<std::string> split_lines(const std::string& bytes) {
-    std::vector<std::string> lines;
-    size_t start = 0, i = 0, n = bytes.size();
+void LineSplitter::feed(const char* bytes, size_t n) {
+    size_t i = 0;
+    if (after_cr_ && n > 0) {
+        after_cr_ = false;
+        if (bytes[0] == '\n') i = 1;
+    }
     while (i < n) {
-        char c = bytes[i];
-        if (c == '\r' || c == '\n') {
-            lines.emplace_back(bytes, start, i - start);
-            if (c == '\r' && i + 1 < n && bytes[i + 1] == '\n') ++i;
-            start = ++i;
+        size_t j = i;
+        while (j < n && bytes[j] != '\r' && bytes[j] != '\n') ++j;
+        if (j == n) {
+            partial_.append(bytes + i, n - i);
+            return;
+        }
+        if (partial_.empty()) {
+            out_.emplace_back(bytes + i, j - i);
         } else {
-            ++i;
+            partial_.append(bytes + i, j - i);
+            out_.push_back(std::move(partial_));
+            partial_.clear();
+        }
+        i = j + 1;
+        if (bytes[j] == '\r') {
+            if (i == n) after_cr_ = true;
+            else if (bytes[i] == '\n') ++i;
         }
     }
-    if (start < n) lines.emplace_back(bytes, start, n - start);
+}
+
+void LineSplitter::finish() {
+    if (!partial_.empty()) out_.push_back(std::move(partial_));
+    partial_.clear();
+    after_cr_ = false;
+}
+
+std::vector<std::string> split_lines(const std::string& bytes) {
+    std::vector<std::string> lines;
+    LineSplitter split(lines);
+    split.feed(bytes.data(), bytes.size());
+    split.finish();
     return lines;
+}
+
+LineArray LineArray::from_file(const std::string& path) {
+    if (!ui::file_exists(path)) ui::raise(ui::kFileNotFound);
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(ui::native_path(path).c_str(), "rb"), std::fclose);
+    if (!f) ui::raise(ui::kPathFileAccess);
+    LineArray a;
+    LineSplitter split(a.e_);
+    std::vector<char> piece(1 << 16);
+    for (;;) {
+        const size_t n = std::fread(piece.data(), 1, piece.size(), f.get());
+        split.feed(piece.data(), n);
+        if (n < piece.size()) break;
+    }
+    if (std::ferror(f.get())) ui::raise(ui::kDeviceIo);
+    split.finish();
+    const long count = static_cast<long>(a.e_.size()) - 1;
+    a.e_.emplace_back();
+    a.set_top(count + 1);
+    return a;
 }
 
 long load_file2array(const std::string& path, LineArray& lines) {
@@ -60,7 +108,7 @@ long load_file2array(const std::string& path, LineArray& lines) {
         return 0;
     }
     try {
-        lines = LineArray::from_lines(split_lines(ui::read_file(path)));
+        lines = LineArray::from_file(path);
         return lines.top();
     } catch (const ui::RuntimeError& e) {
         ui::error_box("Error in load_file2array: " + std::to_string(e.number) + " :" + e.description);
@@ -71,14 +119,21 @@ long load_file2array(const std::string& path, LineArray& lines) {
     }
 }
 
-void save_array2file(const std::string& path, const LineArray& lines) {
+std::string array_file_text(const LineArray& lines) {
     std::string out;
     long top = lines.top();
+    size_t size = 0;
+    for (long i = 1; i <= top; ++i) size += lines[i].size() + 2;
+    out.reserve(size);
     for (long i = 1; i <= top; ++i) {
         out += lines[i];
         out += "\r\n";
     }
-    ui::write_file_atomic(path, out);
+    return out;
+}
+
+void save_array2file(const std::string& path, const LineArray& lines) {
+    ui::write_file_atomic(path, array_file_text(lines));
 }
 
 bool copy_text_file(const std::string& source, const std::string& target) {

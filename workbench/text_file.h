@@ -24,6 +24,9 @@ public:
 
     // A line array from lines in memory, laid out as a file read would lay it out.
     static LineArray from_lines(const std::vector<std::string>& lines);
+    // The lines of a text file, read in pieces so that the file's bytes are never held whole
+    // beside its lines. Throws ui::RuntimeError (53 missing, 75 cannot be read, 57 read error).
+    static LineArray from_file(const std::string& path);
     // The file's lines: elements 1 .. top() - 1.
     std::vector<std::string> lines() const;
 
@@ -40,10 +43,27 @@ long load_file2array(const std::string& path, LineArray& lines);
 // Splits file contents into lines by the rule above.
 std::vector<std::string> split_lines(const std::string& bytes);
 
+// The same rule on bytes that arrive in pieces: a line may run across pieces, and so may a
+// carriage return + line feed.
+class LineSplitter {
+public:
+    explicit LineSplitter(std::vector<std::string>& out) : out_(out) {}
+    void feed(const char* bytes, size_t n);
+    // The last line when it has no terminator.
+    void finish();
+
+private:
+    std::vector<std::string>& out_;
+    std::string partial_;
+    bool after_cr_ = false;
+};
+
 // Writes elements 1 .. top() of lines, each followed by CR LF, replacing the file. The write
 // goes through a temporary file, so a failure leaves an earlier file whole. Throws
 // ui::RuntimeError on failure.
 void save_array2file(const std::string& path, const LineArray& lines);
+// The bytes save_array2file writes.
+std::string array_file_text(const LineArray& lines);
 
 // load_file2array + save_array2file through a private array. Returns false (after the load's
 // box) when the source could not be read; throws when the target cannot be written.

@@ -55,6 +55,16 @@ TEST(GeneratedSources, TheSamplePairCompilesAsExported) {
     std::size_t jump = static_cast<std::size_t>(at(r, "visual_model"));
     EXPECT_EQ(u16(r.bytes, jump), 0x04);
     EXPECT_EQ(u32(r.bytes, jump + 2), at(r, "hangar_top") - at(r, "visual_model"));
+    // The object file as exported: defined as Hangar_Top, it opens with BGL_BEGIN 0800h and
+    // its texture list.
+    std::size_t top = static_cast<std::size_t>(at(r, "hangar_top"));
+    EXPECT_EQ(u16(r.bytes, top), 0x05);
+    EXPECT_EQ(u16(r.bytes, top + 2), 0x0800);
+    EXPECT_EQ(u16(r.bytes, top + 4), 0x0D);
+    EXPECT_EQ(u16(r.bytes, top + 6), 0x0E);
+    EXPECT_EQ(u16(r.bytes, top + 8), 1);   // TEXTURE_BUILDING
+    EXPECT_EQ(f32(r.bytes, top + 14), 30.0f);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(r.bytes.data() + top + 18)), "hangar_walls.bmp");
     // The object file ends with the end and return opcodes.
     EXPECT_EQ(u16(r.bytes, r.bytes.size() - 4), 0x01);
     EXPECT_EQ(u16(r.bytes, r.bytes.size() - 2), 0x02);
@@ -426,8 +436,8 @@ TEST(GeneratedSources, LibrarySourceReadsBackObjectByObject) {
     TempFolder dir;
     // Each object's drawing file carries its own label suffix, so both fit in one source.
     Lines hangar = sample_object(), tower = sample_object();
-    hangar[index_of(hangar, "hangar_top")] = "hangar_topG0      label   BGLCODE";
-    tower[index_of(tower, "hangar_top")] = "hangar_topG1      label   BGLCODE";
+    hangar[index_of(hangar, "Hangar_Top")] = "Hangar_TopG0      label   BGLCODE";
+    tower[index_of(tower, "Hangar_Top")] = "Hangar_TopG1      label   BGLCODE";
     dir.write("hangar_0.asm", hangar);
     tower.push_back("    db 5 dup(0)");
     dir.write("tower_0.asm", tower);

@@ -15,8 +15,8 @@ using namespace bglc_test;
 TEST(LibraryRoundTrip, CompiledLibraryListsItsObjects) {
     TempFolder dir;
     Lines hangar = sample_object(), tower = sample_object();
-    hangar[index_of(hangar, "hangar_top")] = "hangar_topG0      label   BGLCODE";
-    tower[index_of(tower, "hangar_top")] = "hangar_topG1      label   BGLCODE";
+    hangar[index_of(hangar, "Hangar_Top")] = "Hangar_TopG0      label   BGLCODE";
+    tower[index_of(tower, "Hangar_Top")] = "Hangar_TopG1      label   BGLCODE";
     tower.push_back("    db 5 dup(0)");
     dir.write("hangar_0.asm", hangar);
     dir.write("tower_0.asm", tower);

@@ -1,5 +1,5 @@
 # bglpack from the command line: a sample library, packed and unpacked again, byte for byte;
-# a compressed file is refused as input.
+# a compressed file is refused as input; a full disk is an error, not a success.
 file(REMOVE_RECURSE ${DIR})
 file(MAKE_DIRECTORY ${DIR})
 function(run)
@@ -27,4 +27,15 @@ endif()
 run(${BGLPACK} ${DIR}/packed.bgl ${DIR}/twice.bgl)
 if(rc EQUAL 0 OR NOT err MATCHES "already compressed")
   message(FATAL_ERROR "a compressed input must be refused: ${rc} ${err}")
+endif()
+
+# A disk that fills up (a file size limit of 4 KiB, the output 4.4 KiB): the write fails, the
+# exit status says so, and the earlier file of that name stays as it was, with no partial copy.
+file(WRITE ${DIR}/full.bgl "earlier output")
+execute_process(COMMAND sh -c "trap '' XFSZ; ulimit -f 4; exec \"$0\" --sample 2 \"$1\"" ${BGLPACK} ${DIR}/full.bgl
+                RESULT_VARIABLE rc ERROR_VARIABLE err)
+file(READ ${DIR}/full.bgl kept)
+file(GLOB left ${DIR}/full.bgl?*)
+if(rc EQUAL 0 OR NOT err MATCHES "cannot write" OR NOT kept STREQUAL "earlier output" OR left)
+  message(FATAL_ERROR "a failed write must be reported and leave nothing: ${rc} ${err} [${kept}] ${left}")
 endif()

@@ -17,6 +17,12 @@
 #include <windows.h>
 #else
 #include <dlfcn.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <future>
 #endif
 
 namespace {
@@ -153,7 +159,25 @@ TEST_F(Exports, ResultCodes) {
     Bytes cut(good.begin(), good.end() - 5);
     EXPECT_EQ(get(write("cut.bgl", cut)).code, 32);
     EXPECT_EQ(get(good_path).code, 0) << "the input file is closed again after each call";
+    EXPECT_EQ(get(dir_.string()).code, 64) << "a folder";
 }
+
+#if !defined(_WIN32)
+TEST_F(Exports, AFifoFailsAtOnceInsteadOfWaitingForAWriter) {
+    const std::string fifo = (dir_ / "pipe.bgl").string();
+    fs::remove(fifo);
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    auto call = std::async(std::launch::async, [&] { return get(fifo).code; });
+    if (call.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+        // Release the blocked call so that the test ends, then fail.
+        const int w = open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+        if (w >= 0) close(w);
+        call.wait();
+        FAIL() << "FSGetUncompressedBGLData blocked on a FIFO";
+    }
+    EXPECT_EQ(call.get(), 64);
+}
+#endif
 
 TEST_F(Exports, CompleteReleasesOnlyItsOwnBuffers) {
     EXPECT_EQ(lib_->complete(0, nullptr), 1);

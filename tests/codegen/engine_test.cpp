@@ -54,31 +54,16 @@ TEST(QueueInsertion, BlocksAtTheSameIndexAreWrittenNewestFirst) {
     EXPECT_EQ(q.list.row(3).index, wb::InsertionList::kEndMark);
 }
 
-TEST(QueueInsertion, AnEmptyBlockStillGetsItsRow) {
+TEST(QueueInsertion, TheQueueGrowsPastAHundredBlocksAndFiftyThousandLines) {
     Queue q;
-    cg::queue_insertion(q.list, q.code, block_of(0, "x"), 5);
-    EXPECT_EQ(q.list.count(), 1);
-    EXPECT_EQ(q.list.row(1).index, 5);
-    EXPECT_EQ(q.code.count(), 0);
-}
-
-TEST(QueueInsertion, LimitsRefuseTheBlockAndLeaveTheQueueAsItWas) {
-    Queue q;
-    for (int i = 1; i <= 100; ++i) cg::queue_insertion(q.list, q.code, block_of(1, "l"), i);
-    EXPECT_THROW(cg::queue_insertion(q.list, q.code, block_of(1, "too many"), 7), cg::QueueFull);
-    EXPECT_EQ(q.list.count(), 100);
-    EXPECT_EQ(q.code.count(), 100);
-    EXPECT_EQ(q.list.row(7).index, 7);
-    EXPECT_EQ(q.list.row(8).index, 8);
-
-    Queue big;
-    cg::queue_insertion(big.list, big.code, block_of(49999, "l"), 1);
-    EXPECT_THROW(cg::queue_insertion(big.list, big.code, block_of(2, "over"), 2), cg::QueueFull);
-    EXPECT_EQ(big.list.count(), 1);
-    EXPECT_EQ(big.code.count(), 49999);
-    cg::queue_insertion(big.list, big.code, block_of(1, "fits"), 2);
-    EXPECT_EQ(big.code.count(), 50000);
-    EXPECT_EQ(big.code.row(50000).text, "fits1");
+    for (int i = 150; i >= 1; --i) cg::queue_insertion(q.list, q.code, block_of(400, "l"), i);
+    EXPECT_EQ(q.list.count(), 150);
+    EXPECT_EQ(q.code.count(), 60000);
+    EXPECT_EQ(q.list.row(1).index, 1);
+    EXPECT_EQ(q.list.row(1).id, 150);
+    EXPECT_EQ(q.list.row(150).id, 1);
+    EXPECT_EQ(q.list.row(151).index, wb::InsertionList::kEndMark);
+    EXPECT_EQ(q.code.row(60000).id, 150);
 }
 
 class BglEnd : public cg_test::PlatformFixture {};

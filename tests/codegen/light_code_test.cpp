@@ -50,7 +50,8 @@ TEST(LightBlock, TheWorkedExampleByteForByte) {
     p.type = "LIGHT_STROBE";
     p.day_off = true;
     wb::LineArray out = empty_buffer();
-    EXPECT_EQ(cg::generate_lights(src, t, 3, 3, p, out), 2);
+    cg::SourceEdits edits(src);
+    EXPECT_EQ(cg::generate_lights(edits, t, 3, 3, p, out), 2);
     const std::vector<std::string> expected = {
         "    VAR_BASE_OVERRIDE VAR_BASE_GLOBAL",
         "    IFIN1 LBL3b, tod, 1,1",
@@ -82,7 +83,8 @@ TEST(LightBlock, AircraftLightsAreSwitchedByTheLightStatesAndTheFlashVariable) {
     p.variable = "beacnt";
     p.flash_mask = "2";
     wb::LineArray out = empty_buffer();
-    EXPECT_EQ(cg::generate_lights(src, t, 2, 3, p, out), 3);
+    cg::SourceEdits edits(src);
+    EXPECT_EQ(cg::generate_lights(edits, t, 2, 3, p, out), 3);
     auto l = buffer_lines(out);
     ASSERT_EQ(l.size(), 11u);
     EXPECT_EQ(l[0], ";   No globals needed !!!! ");
@@ -104,7 +106,8 @@ TEST(LightBlock, DayOffWinsTheOpeningAndAircraftKeepsItsFlashForm) {
     p.aircraft = true;
     wb::LineArray out = empty_buffer();
     // A block without triangles: only its first and last lines are consumed.
-    EXPECT_EQ(cg::generate_lights(src, t, 1, 3, p, out), 1);
+    cg::SourceEdits edits(src);
+    EXPECT_EQ(cg::generate_lights(edits, t, 1, 3, p, out), 1);
     auto l = buffer_lines(out);
     ASSERT_EQ(l.size(), 9u);
     EXPECT_EQ(l[1], "    IFIN1 LBL1b, tod, 1,1");
@@ -119,7 +122,8 @@ TEST(LightBlock, WithoutConditionsTheOpeningIsThreeEmptyComments) {
     wb::LineArray src = small_source({"        DRAW_TRI 0,1,2"});
     wb::MaterialTable t = table_with_row(12, "123456");
     wb::LineArray out = empty_buffer();
-    cg::generate_lights(src, t, 12, 3, cg::LightParameters{}, out);
+    cg::SourceEdits edits(src);
+    cg::generate_lights(edits, t, 12, 3, cg::LightParameters{}, out);
     auto l = buffer_lines(out);
     EXPECT_EQ(l[0], ";");
     EXPECT_EQ(l[1], ";");
@@ -191,14 +195,19 @@ TEST_F(ProcessOnPair, AFailureHalfwayLeavesTheSourceAndTheQueueUntouched) {
     EXPECT_EQ(pair.code.count(), 0);
 }
 
-TEST_F(ProcessOnPair, AFullQueueLeavesTheSourceUntouched) {
-    wb::LineArray one;
-    one.set_top(0);
-    for (int i = 1; i <= 100; ++i) cg::queue_insertion(pair.insertions, pair.code, one, 1);
+TEST_F(ProcessOnPair, NoBlockOrNoEndLineIsRefusedBeforeAnythingChanges) {
+    pair.materials.row(1).material_line = 0;  // a material-list entry no MATERIAL line uses
+    pair.asm_lines[11] = "        BGL_RETURN";  // and no BGL_END
     const wb::LineArray before = pair.asm_lines;
-    EXPECT_THROW(cg::process_material(pair, 1, "Lights", cg::LightParameters{}), cg::QueueFull);
+    EXPECT_EQ(cg::process_material(pair, 1, "Lights", cg::LightParameters{}).status, cg::ProcessStatus::Rejected);
+    EXPECT_EQ(last_box(), cg::kNoDrawingBlock);
+
+    pair.materials.row(1).material_line = 7;
+    EXPECT_EQ(cg::process_material(pair, 1, "Effects", cg::LightParameters{}).status, cg::ProcessStatus::Rejected);
+    EXPECT_EQ(last_box(), "Cannot find proper BGL END code. File cannot be processed.");
     EXPECT_EQ(pair.asm_lines.lines(), before.lines());
-    EXPECT_EQ(pair.insertions.count(), 100);
+    EXPECT_EQ(pair.insertions.count(), 0);
+    EXPECT_EQ(pair.code.count(), 0);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <filesystem>
 
 #include "support.h"
+#include "ui/fileio.h"
 #include "workbench/form1.h"
 #include "workbench/parameter_dialogs.h"
 
@@ -137,6 +138,13 @@ TEST_F(LightsWorkflow, NothingProcessedMeansNoMaterialMatchesAndNoFileIsTouched)
 TEST_F(LightsWorkflow, ASaveThatCannotWriteSaysSoAndCanBeRepeated) {
     select_material("FFFFFF");
     form->Process_Click();
+    form->OutputFile.set_text(" ");
+    form->Save_Click();
+    ASSERT_EQ(boxes(), std::vector<std::string>{"Please enter the output file (the base path, without extension) before saving."});
+    EXPECT_FALSE(ui::file_exists("_0.asm"));
+    EXPECT_TRUE(form->Command3.enabled());
+    platform.forget();
+
     form->OutputFile.set_text(folder.path("missing_folder") + "/hangar");
     form->Save_Click();
     ASSERT_EQ(platform.shown().size(), 1u);

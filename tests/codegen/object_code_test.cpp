@@ -7,6 +7,7 @@
 #include "support.h"
 #include "workbench/asm_line.h"
 #include "workbench/placement.h"
+#include "workbench/save_pair.h"
 
 namespace {
 
@@ -72,7 +73,8 @@ TEST_F(Markers, EffectsWriteThreeLinesPerTriangleAndAClosingLabel) {
     const long m = material_line(src);  // 7: triangles at 9 and 10
     p.effect_name = "fx_steam_vent";
     p.fx_on_ground = true;
-    const long n = cg::generate_effects({src, azm, table(3, m), 3, 3, 0}, p, out);
+    cg::SourceEdits src_edits(src);
+    const long n = cg::generate_effects({src_edits, azm, table(3, m), 3, 3, 0}, p, out);
     EXPECT_EQ(n, 6);
     auto l = written(out);
     ASSERT_EQ(l.size(), 7u);
@@ -95,18 +97,21 @@ TEST_F(Markers, OffTheGroundTheTerrainElevationIsAddedInMetres) {
     // Scale 2 units per metre: the elevation must not depend on the model's scale.
     azm = header("20000h");
     p.fx_terrain_alt = "0";
-    cg::generate_effects({src0, azm, table(1, material_line(src0)), 1, 3, 0}, p, out);
+    cg::SourceEdits src0_edits(src0);
+    cg::generate_effects({src0_edits, azm, table(1, material_line(src0)), 1, 3, 0}, p, out);
     const std::string at0 = out[1];
     p.fx_terrain_alt = "100";
     out = empty_buffer();
-    cg::generate_effects({src100, azm, table(1, material_line(src100)), 1, 3, 0}, p, out);
+    cg::SourceEdits src100_edits(src100);
+    cg::generate_effects({src100_edits, azm, table(1, material_line(src100)), 1, 3, 0}, p, out);
     const std::string at100 = out[1];
     EXPECT_TRUE(at100.starts_with("    SCALE   SKIP_FX")) << at100;
     EXPECT_NEAR(position(at100, 9) - position(at0, 9), 30.48, 1e-4);
 
     p.fx_on_ground = true;
     out = empty_buffer();
-    cg::generate_effects({agl, azm, table(1, material_line(agl)), 1, 3, 0}, p, out);
+    cg::SourceEdits agl_edits(agl);
+    cg::generate_effects({agl_edits, azm, table(1, material_line(agl)), 1, 3, 0}, p, out);
     EXPECT_TRUE(out[1].starts_with("    SCALE_AGL   SKIP_FX")) << out[1];
     EXPECT_NEAR(position(out[1], 9), 50, 1e-4);  // the elevation is ignored on the ground
 }
@@ -114,7 +119,8 @@ TEST_F(Markers, OffTheGroundTheTerrainElevationIsAddedInMetres) {
 TEST_F(Markers, AQuarterTurnOfHeadingTurnsEastIntoSouth) {
     wb::LineArray src = source({"10.0, 0.0, 0.0"}, {"0,0,0"});
     p.fx_on_ground = true;
-    cg::generate_effects({src, azm, table(1, material_line(src)), 1, 3, 16384}, p, out);
+    cg::SourceEdits src_edits(src);
+    cg::generate_effects({src_edits, azm, table(1, material_line(src)), 1, 3, 16384}, p, out);
     EXPECT_NEAR(position(out[1], 5), 1000 - 10, 1e-3);
     EXPECT_NEAR(position(out[1], 7), wb::operand_value("0A9065CC9h"), 1e-2);
 }
@@ -125,7 +131,8 @@ TEST_F(Markers, LibraryObjectsFollowTheirOwnOnTheGroundBox) {
     p.fx_on_ground = false;
     p.lib_on_ground = true;
     p.lib_terrain_alt = "500";
-    EXPECT_EQ(cg::generate_library({src, azm, table(2, material_line(src)), 2, 3, 0}, p, out), 3);
+    cg::SourceEdits src_edits(src);
+    EXPECT_EQ(cg::generate_library({src_edits, azm, table(2, material_line(src)), 2, 3, 0}, p, out), 3);
     auto l = written(out);
     ASSERT_EQ(l.size(), 4u);
     EXPECT_TRUE(l[0].starts_with("    SCALE_AGL   SKIP_LIB8, ")) << l[0];
@@ -137,14 +144,16 @@ TEST_F(Markers, LibraryObjectsFollowTheirOwnOnTheGroundBox) {
 TEST_F(Markers, WithoutAPlacementLineNothingIsPlaced) {
     wb::LineArray src = source({"0.0, 0.0, 0.0"}, {"0,0,0"});
     azm = lines({"; no placement here"});
-    EXPECT_THROW(cg::generate_effects({src, azm, table(1, material_line(src)), 1, 3, 0}, p, out),
+    cg::SourceEdits src_edits(src);
+    EXPECT_THROW(cg::generate_effects({src_edits, azm, table(1, material_line(src)), 1, 3, 0}, p, out),
                  cg::NoPlacementLine);
 }
 
 TEST_F(Markers, LibraryNewCallsTheObjectAtTheCornerWithOneDecimalOfScale) {
     wb::LineArray src = source({"  -25.0000, 0.5000,  -5.0000"}, {"0,0,0", "0,0,0"});
     p.scale = "2";
-    EXPECT_EQ(cg::generate_library_new({src, azm, table(1, material_line(src)), 1, 3, 0}, p, out), 6);
+    cg::SourceEdits src_edits(src);
+    EXPECT_EQ(cg::generate_library_new({src_edits, azm, table(1, material_line(src)), 1, 3, 0}, p, out), 6);
     auto l = written(out);
     ASSERT_EQ(l.size(), 6u);
     EXPECT_EQ(l[0], "    BGL_TRANSFORM_MAT -25.0000, 0.5000, -5.0000, 2.0, 0.0, 0.0, 0.0, 2.0, 0.0, 0.0, 0.0, 2.0");
@@ -154,7 +163,8 @@ TEST_F(Markers, LibraryNewCallsTheObjectAtTheCornerWithOneDecimalOfScale) {
     wb::LineArray src2 = source({"1.0, 2.0, 3.0"}, {"0,0,0"});
     p.scale = "0.25";
     out = empty_buffer();
-    cg::generate_library_new({src2, azm, table(1, material_line(src2)), 1, 3, 0}, p, out);
+    cg::SourceEdits src2_edits(src2);
+    cg::generate_library_new({src2_edits, azm, table(1, material_line(src2)), 1, 3, 0}, p, out);
     EXPECT_EQ(out[1], "    BGL_TRANSFORM_MAT 1.0, 2.0, 3.0, 0.3, 0.0, 0.0, 0.0, 0.3, 0.0, 0.0, 0.0, 0.3");
 }
 
@@ -164,7 +174,8 @@ TEST_F(Markers, WindsockMastAtTheLowestCornerSockBetweenTheUpperOnes) {
     p.mast_colour = "10F0F0";
     p.lit = true;
     bool rejected = true;
-    EXPECT_EQ(cg::generate_windsock({src, azm, table(1, material_line(src)), 1, 3, 0}, p, out, rejected), 2);
+    cg::SourceEdits src_edits(src);
+    EXPECT_EQ(cg::generate_windsock({src_edits, azm, table(1, material_line(src)), 1, 3, 0}, p, out, rejected), 2);
     EXPECT_FALSE(rejected);
     auto l = written(out);
     ASSERT_EQ(l.size(), 2u);
@@ -175,7 +186,8 @@ TEST_F(Markers, WindsockMastAtTheLowestCornerSockBetweenTheUpperOnes) {
     wb::LineArray odd = source({"0.1234567, 0.0, 0.0", "0.0, 2.5, 0.0", "1.0, 2.5, 1.0"}, {"0,1,2"});
     p.lit = false;
     out = empty_buffer();
-    cg::generate_windsock({odd, azm, table(1, material_line(odd)), 1, 3, 0}, p, out, rejected);
+    cg::SourceEdits odd_edits(odd);
+    cg::generate_windsock({odd_edits, azm, table(1, material_line(odd)), 1, 3, 0}, p, out, rejected);
     EXPECT_EQ(out[1], "    KZV_WINDSOCK 0.123457, 0.0, 0.0, 2.5, 1.414214, 0FFF0F010h, 0FF9933CCh,0");
 }
 
@@ -184,7 +196,8 @@ TEST_F(Markers, AFlatWindsockTriangleLeavesTheWholeBlockAsItWas) {
     wb::LineArray src = source({"0.0, 0.0, 0.0", "0.0, 6.0, 0.0", "1.0, 0.05, 0.0"}, {"0,1,2", "0,2,0"});
     const wb::LineArray before = src;
     bool rejected = false;
-    EXPECT_EQ(cg::generate_windsock({src, azm, table(1, material_line(src)), 1, 3, 0}, p, out, rejected), 0);
+    cg::SourceEdits src_edits(src);
+    EXPECT_EQ(cg::generate_windsock({src_edits, azm, table(1, material_line(src)), 1, 3, 0}, p, out, rejected), 0);
     EXPECT_TRUE(rejected);
     EXPECT_EQ(src.lines(), before.lines());
     EXPECT_EQ(out.top(), 0);
@@ -246,6 +259,27 @@ TEST_F(MarkersOnPair, ARefusedWindsockChangesNothingAndQueuesNothing) {
     EXPECT_EQ(pair.asm_lines.lines(), before.lines());
     EXPECT_EQ(pair.insertions.count(), 0);
     EXPECT_EQ(pair.code.count(), 0);
+}
+
+TEST_F(MarkersOnPair, AMaterialWithoutTrianglesIsProcessedAndThePairStillSaves) {
+    cg::ObjectParameters p;
+    pair.asm_lines = source(kVertices, {});
+    ASSERT_EQ(cg::process_material(pair, 1, "Library New", p).status, cg::ProcessStatus::Done);
+    EXPECT_EQ(pair.code.count(), 0);
+    wb::save_regenerated_pair(pair, folder.path("out"));
+    EXPECT_NE(folder.read("out_0.asm").find("        MATERIAL 0,0\r\n;         DRAW_TRI_BEGIN 0,3\r\n"
+                                            ";         DRAW_TRI_END\r\n        BGL_END\r\n"),
+              std::string::npos);
+}
+
+TEST_F(MarkersOnPair, SkipLabelsLeftByAnEarlierSessionAreNotDefinedAgain) {
+    // Saved earlier with an effects block whose label took the number of this triangle's line.
+    std::vector<std::string> saved = source(kVertices, {"0,1,2"}).lines();
+    saved.push_back("SKIP_FX10  label BGLCODE");
+    pair.asm_lines = lines(saved);
+    cg::process_material(pair, 1, "Effects", cg::ObjectParameters{});
+    ASSERT_GE(pair.code.count(), 3);
+    EXPECT_EQ(pair.code.row(3).text, "SKIP_FX20  label BGLCODE");
 }
 
 }  // namespace

@@ -18,17 +18,11 @@ wb::SourcePair numbered_pair(int n) {
     return pair;
 }
 
-void queue(wb::SourcePair& pair, long index, long id, const std::vector<std::string>& block) {
-    int n = pair.insertions.count() + 1;
-    int k = 1;
-    while (k < n && pair.insertions.row(k).index < index) ++k;
-    for (int r = n; r >= k; --r) pair.insertions.row(r + 1) = pair.insertions.row(r);
-    pair.insertions.row(k) = {index, id};
-    pair.insertions.set_count(n);
-    for (const auto& t : block) {
-        pair.code.set_count(pair.code.count() + 1);
-        pair.code.row(pair.code.count()) = {id, t};
-    }
+// Queues a block the way Process does.
+void queue(wb::SourcePair& pair, long index, const std::vector<std::string>& block) {
+    wb::LineArray b = lines(block);
+    b.set_top(static_cast<long>(block.size()));
+    cg::queue_insertion(pair.insertions, pair.code, b, index);
 }
 
 std::string crlf(const std::vector<std::string>& l) {
@@ -39,8 +33,8 @@ std::string crlf(const std::vector<std::string>& l) {
 
 TEST(MergeQueuedBlocks, EachBlockStandsBeforeItsInsertionLine) {
     wb::SourcePair pair = numbered_pair(400);
-    queue(pair, 300, 1, {"second a", "second b"});
-    queue(pair, 120, 2, {"first"});
+    queue(pair, 300, {"second a", "second b"});
+    queue(pair, 120, {"first"});
     auto out = wb::merge_queued_blocks(pair);
     ASSERT_EQ(out.size(), 400u + 3u + 1u);
     EXPECT_EQ(out[118], "line 119");
@@ -57,20 +51,17 @@ TEST(MergeQueuedBlocks, EachBlockStandsBeforeItsInsertionLine) {
 TEST(MergeQueuedBlocks, BlocksAfterTheEndLineComeNewestFirst) {
     wb::SourcePair pair = numbered_pair(5);
     // Two blocks queued by Process for the line after the end line: the newer one comes first.
-    for (const char* text : {"effects", "library"}) {
-        wb::LineArray block = lines({text});
-        block.set_top(1);
-        cg::queue_insertion(pair.insertions, pair.code, block, 5);
-    }
+    queue(pair, 5, {"effects"});
+    queue(pair, 5, {"library"});
     auto out = wb::merge_queued_blocks(pair);
     const std::vector<std::string> expected = {"line 1", "line 2", "line 3", "line 4", "library", "effects",
                                                "line 5", ""};
     EXPECT_EQ(out, expected);
 }
 
-TEST(MergeQueuedBlocks, ABlockMissingFromTheCodeStoreIsAnError) {
+TEST(MergeQueuedBlocks, AnIdentifierTheQueueNeverIssuedIsAnError) {
     wb::SourcePair pair = numbered_pair(5);
-    queue(pair, 2, 1, {"x"});
+    queue(pair, 2, {"x"});
     pair.insertions.row(1).id = 7;
     EXPECT_THROW(wb::merge_queued_blocks(pair), ui::RuntimeError);
 }
@@ -79,7 +70,7 @@ class SavePair : public cg_test::PlatformFixture {};
 
 TEST_F(SavePair, WritesTheObjectFileAndTheChangedHeader) {
     wb::SourcePair pair = numbered_pair(3);
-    queue(pair, 2, 1, {"new"});
+    queue(pair, 2, {"new"});
     pair.header_changed = true;
     pair.azm_lines[1] = "changed header";
     auto r = wb::save_regenerated_pair(pair, folder.path("out"));
@@ -90,7 +81,7 @@ TEST_F(SavePair, WritesTheObjectFileAndTheChangedHeader) {
 
 TEST_F(SavePair, AnUnchangedHeaderIsNotRewritten) {
     wb::SourcePair pair = numbered_pair(3);
-    queue(pair, 2, 1, {"new"});
+    queue(pair, 2, {"new"});
     folder.write("out.asm", {"the author's header"});
     auto r = wb::save_regenerated_pair(pair, folder.path("out"));
     EXPECT_FALSE(r.header_written);
@@ -124,15 +115,15 @@ TEST_F(SavePair, WorkFilesAreMergedIntoTheHeaderAndAppendedToTheObjectFile) {
 
 TEST_F(SavePair, AFailedSaveLeavesThePreviousFilesWhole) {
     wb::SourcePair pair = numbered_pair(3);
-    queue(pair, 2, 1, {"new"});
-    pair.insertions.row(1).id = 9;  // not in the code store
+    queue(pair, 2, {"new"});
+    pair.insertions.row(1).id = 9;  // never issued
     folder.write("out_0.asm", {"previous object"});
     EXPECT_THROW(wb::save_regenerated_pair(pair, folder.path("out")), ui::RuntimeError);
     EXPECT_EQ(folder.read("out_0.asm"), "previous object\r\n");
 
     // A header without the line that the miscellaneous data hangs on: nothing is written.
     wb::SourcePair other = numbered_pair(3);
-    queue(other, 2, 1, {"new"});
+    queue(other, 2, {"new"});
     folder.write("out.asm", {"no header fields here"});
     folder.write("tmpMisc.asm", {"MISC_DATA label word"});
     EXPECT_THROW(wb::save_regenerated_pair(other, folder.path("out")), ui::RuntimeError);

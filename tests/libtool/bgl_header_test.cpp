@@ -121,6 +121,7 @@ TEST(BglHeader, RawListingShowsBitPatternsAtTheirWidths) {
 
 TEST(BglHeader, OpenChecksNameExistenceAndValidity) {
     ScratchFolder dir("gorvane_bgl_header_test");
+    ProgramFolder program(dir);   // the program folder is the scratch folder, not the current one
     BglHeader h;
     h.FL_world_set = 1;
     h.FL_library_ptr = 0x80;

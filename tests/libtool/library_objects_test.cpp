@@ -113,6 +113,7 @@ TEST(LibraryObjects, DamagedIndexesEndTheListCleanly) {
 
 TEST(LibraryObjects, ResultCodesOfTheFileReaders) {
     ScratchFolder dir("gorvane_library_objects_test");
+    ProgramFolder program(dir);
     bglpack::SampleLibrary lib;
     lib.objects = {object(1, "One", 8)};
     Bytes bytes = bglpack::build_library(lib);
@@ -128,7 +129,9 @@ TEST(LibraryObjects, ResultCodesOfTheFileReaders) {
     EXPECT_EQ(get_library_objects(library, objects), 1);
     EXPECT_EQ(get_library_objects(dir.write("obj.bgl", no_library), objects), kBglNoLibrary);
     EXPECT_EQ(get_library_objects(dir.write("packed.bgl", compressed), objects), kBglCompressed);
-    EXPECT_EQ(get_library_objects(dir.write("bad.bgl", invalid), objects), kBglInvalid);
+    const std::string bad = dir.write("bad.bgl", invalid);
+    EXPECT_EQ(get_library_objects(bad, objects), kBglInvalid);
+    EXPECT_EQ(dir.read("error.txt"), bad + "\r\n") << "logged in the program folder";
     EXPECT_EQ(get_library_objects(dir.file("none.bgl"), objects), kBglMissing);
     EXPECT_TRUE(objects.empty());
     EXPECT_TRUE(is_library_file(library));

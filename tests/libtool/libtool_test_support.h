@@ -1,6 +1,6 @@
 #pragma once
-// Shared pieces of the BGL reader tests: a sink that collects report lines, a scratch folder
-// made the current folder, and files written from bytes.
+// Shared pieces of the BGL reader tests: a sink that collects report lines, a scratch folder,
+// and files written from bytes.
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -8,6 +8,7 @@
 
 #include "libtool/bgl_file.h"
 #include "libtool/output_sink.h"
+#include "ui/script/script_platform.h"
 
 namespace libtool_test {
 
@@ -25,18 +26,15 @@ struct CaptureSink : libtool::OutputSink {
     }
 };
 
-// A fresh folder for the test, current while the test runs.
+// A fresh folder for the test. It never becomes the current folder: what the code writes
+// there, it must name through the program folder.
 class ScratchFolder {
 public:
-    explicit ScratchFolder(const std::string& name)
-        : previous_(std::filesystem::current_path()),
-          path_(std::filesystem::temp_directory_path() / name) {
+    explicit ScratchFolder(const std::string& name) : path_(std::filesystem::temp_directory_path() / name) {
         std::filesystem::remove_all(path_);
         std::filesystem::create_directories(path_);
-        std::filesystem::current_path(path_);
     }
     ~ScratchFolder() {
-        std::filesystem::current_path(previous_);
         std::error_code ec;
         std::filesystem::remove_all(path_, ec);
     }
@@ -53,8 +51,17 @@ public:
     const std::filesystem::path& path() const { return path_; }
 
 private:
-    std::filesystem::path previous_;
     std::filesystem::path path_;
+};
+
+// A scripted platform whose program folder is the scratch folder, installed while it lives.
+struct ProgramFolder {
+    ui::ScriptPlatform platform;
+    explicit ProgramFolder(const ScratchFolder& dir) {
+        platform.set_program_folder(dir.path().string());
+        ui::set_platform(&platform);
+    }
+    ~ProgramFolder() { ui::set_platform(nullptr); }
 };
 
 inline void put_u32(Bytes& b, std::size_t at, std::uint32_t v) { libtool::put_le(b, at, v, 4); }

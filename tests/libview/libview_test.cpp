@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 
 #include "libtool/folder_walk.h"
 #include "tests/libview/libview_test_support.h"
@@ -133,7 +134,8 @@ TEST(Scan, CountsEveryKindAndListsLibraries) {
     EXPECT_EQ(c.library_files, 2);
     EXPECT_EQ(c.library_objects, 3);
     EXPECT_EQ(c.start_folder, start);
-    EXPECT_FALSE(bench.exists("tmp.bgl"));
+    EXPECT_EQ(bench.names(), (std::vector<std::string>{"error.txt", "out.txt", "tree"}))
+        << "the search writes its list and its log, and nothing else";
     EXPECT_EQ(bench.read("error.txt"), join_path(start, "broken.bgl") + "\r\n");
     const std::string listing = lib + " :2\r\n"
                                 "0AAAAAAAAh,0AAAAAAAAh,0AAAAAAAAh,000000001h,1.0,0,NewObject\r\n"
@@ -155,15 +157,18 @@ TEST(Scan, OverflowMovesTheListingToOutTxtInOrder) {
     LibView view;
     view.set_dir_path(start);
     view.scan();
-    // 2,200 lines of 62 to 65 characters: two overflows.
-    ASSERT_EQ(bench.platform.shown().size(), 2u);
+    // 2,200 lines of 62 to 65 characters: two overflows, one warning.
+    ASSERT_EQ(bench.platform.shown().size(), 1u);
     EXPECT_EQ(bench.platform.shown()[0].text,
               "Too many data for output box. The complete list can be examined from file 'Out.txt'.");
     EXPECT_EQ(bench.platform.shown()[0].icon, ui::Icon::Exclamation);
     const std::string out = bench.read("out.txt");
     std::size_t last = 0;
+    EXPECT_NE(out.find("0AAAAAAAAh,0AAAAAAAAh,0AAAAAAAAh,000000897h,1.0,0,Object2199\r\n"), std::string::npos);
     for (std::uint32_t i = 0; i < 2200; i += 100) {
-        const auto at = out.find(identifier_dword(i) + "h,1.0,0,Object" + std::to_string(i) + "\r\n");
+        char id[16];
+        std::snprintf(id, sizeof id, "0%08X", i);
+        const auto at = out.find(std::string(id) + "h,1.0,0,Object" + std::to_string(i) + "\r\n");
         ASSERT_NE(at, std::string::npos) << i;
         EXPECT_GT(at, last);
         last = at;
@@ -182,6 +187,47 @@ TEST(Scan, OverflowMovesTheListingToOutTxtInOrder) {
     EXPECT_TRUE(bench.platform.shown().empty());
 }
 
+TEST(Analyse, ADamagedIndexWarnsOnceAndMovesTheRestToOutTxt) {
+    // 3,000 index entries that all point at the one object header: about three boxes' worth.
+    Bench bench("gorvane_libview_damaged");
+    Bytes b = library({object(1, "Looped")});
+    const std::size_t lib = libtool::le_u32(b, 62);
+    const std::size_t header = lib + libtool::le_u32(b, lib);
+    const std::size_t index = b.size();
+    libtool::put_le(b, 62, static_cast<std::uint32_t>(index), 4);
+    b.resize(index + 3001 * 20, 0);
+    for (std::size_t k = 0; k < 3000; ++k)
+        libtool::put_le(b, index + 20 * k, static_cast<std::uint32_t>(header - index), 4);
+    bench.write("damaged.bgl", b);
+    LibView view;
+    view.set_dir_path(bench.dir.path().string());
+    pick(view, "damaged.bgl");
+    ASSERT_EQ(bench.platform.shown().size(), 1u);
+    EXPECT_EQ(count_of(bench.read("out.txt"), " 100 Looped\r\n"), 3000u);
+}
+
+TEST(Scan, WindowEventsRunWhileFoldersWithoutBglFilesAreWalked) {
+    Bench bench("gorvane_libview_events");
+    const std::string start = bench.folder("tree");
+    for (int i = 0; i < 30; ++i) bench.folder("tree/f" + std::to_string(i) + "/sub");
+    LibView view;
+    view.set_dir_path(start);
+    view.set_repaint_interval(std::chrono::milliseconds(0));
+    view.scan();
+    EXPECT_EQ(view.counters().folders, 61);
+    EXPECT_GE(bench.platform.events, 61) << "events run for every folder listed and searched";
+
+    // "Clear List" while the folders are still being listed stops the search there.
+    bench.platform.events = 0;
+    bench.platform.on_events = [&] {
+        if (bench.platform.events == 3) view.Command4.click();
+    };
+    view.scan();
+    EXPECT_LE(bench.platform.events, 4);
+    EXPECT_NE(view.lblScan.caption().find("(stopped)"), std::string::npos);
+    EXPECT_TRUE(view.Command3.enabled());
+}
+
 TEST(Scan, ClearListStopsARunningScanAndKeepsTheWindowUsable) {
     Bench bench("gorvane_libview_stop");
     const std::string start = bench.folder("tree");
@@ -191,7 +237,7 @@ TEST(Scan, ClearListStopsARunningScanAndKeepsTheWindowUsable) {
     bench.platform.on_events = [&] {
         EXPECT_FALSE(view.File1.enabled()) << "no second run while one is going";
         EXPECT_FALSE(view.Command3.enabled());
-        if (bench.platform.events == 2) view.Command4.click();
+        if (bench.platform.events == 5) view.Command4.click();  // among the files
     };
     view.set_repaint_interval(std::chrono::milliseconds(0));
     view.scan();

@@ -1,8 +1,10 @@
 #pragma once
 // Shared pieces of the browser tests: a scratch program folder with a script platform that finds
 // bglunpack in the build, and BGL files of each kind built from bytes.
+#include <algorithm>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "libtool/bgl_file.h"
 #include "libtool/lib_view.h"
@@ -52,6 +54,13 @@ struct Bench {
     std::string write(const std::string& name, const Bytes& bytes) const { return dir.write(name, bytes); }
     std::string read(const std::string& name) const { return dir.read(name); }
     bool exists(const std::string& name) const { return std::filesystem::exists(dir.path() / name); }
+    // Names in the program folder, sorted: what a run left there, temporary files included.
+    std::vector<std::string> names() const {
+        std::vector<std::string> r;
+        for (const auto& e : std::filesystem::directory_iterator(dir.path())) r.push_back(e.path().filename().string());
+        std::sort(r.begin(), r.end());
+        return r;
+    }
 };
 
 inline bglpack::SampleObject object(std::uint32_t last, const std::string& name, std::int32_t scale = 65536) {

@@ -117,8 +117,6 @@ TEST_F(MainWindow, OnlyTheToolsThatExistCanBeOpened) {
     wb::Form1 form;
     EXPECT_TRUE(form.cmdLabelTool.enabled());
     EXPECT_TRUE(form.cmdTMF.enabled());
-    for (ui::Control* c : {&form.cmdGroundPolys, &form.cmdWings})
-        EXPECT_FALSE(c->enabled()) << c->name();
     EXPECT_TRUE(form.cmdBackup.enabled());
     EXPECT_TRUE(form.cmdRestore.enabled());
     EXPECT_TRUE(form.cmdCompile.enabled());
@@ -132,6 +130,14 @@ TEST_F(MainWindow, OnlyTheToolsThatExistCanBeOpened) {
     EXPECT_EQ(tool.InputFile.text(), "C:\\m\\hangar_0.asm");
     EXPECT_EQ(tool.lblAdition.text(), "FF1");
     ui::desktop().close(tool);
+    // The aircraft and ground-polygon tools are modal too.
+    for (ui::Control* button : {&form.cmdWings, &form.cmdGroundPolys}) {
+        button->click();
+        ui::Window* w = ui::desktop().active();
+        ASSERT_NE(w, &form);
+        EXPECT_TRUE(w->is_modal()) << w->name();
+        ui::desktop().close(*w);
+    }
 
     // The library browser is modeless.
     form.cmdLibTool.click();

@@ -1,22 +1,32 @@
+#include <filesystem>
+
+#include "codegen/process.h"
 #include "tests/support/scratch.h"
 #include "ui/fileio.h"
 #include "workbench/form1.h"
 #include "workbench/source_pair.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 using testsupport::PlatformFixture;
 
 namespace {
 
-// A small pair: the materials given, one two-triangle block per material.
-std::string object_file(const std::vector<std::string>& materials, bool processed = false) {
+// A small pair: the materials given, one two-triangle block per material. states[i] 'p': the
+// block of material i was processed in an earlier session; 'n': no block uses material i.
+std::string object_file(const std::vector<std::string>& materials, const std::string& states = "") {
     std::string s = "top label BGLCODE\r\n    MATERIAL_LIST_BEGIN\r\n";
     for (auto& m : materials) s += "    MATERIAL_DEF " + m + "\r\n";
     s += "    MATERIAL_LIST_END\r\n    VERTEX_LIST_BEGIN\r\n";
     for (int i = 0; i < 4; ++i) s += "    VERTEX_DEF 1.0, 2.0, 3.0, 0.0, 1.0, 0.0, 0, 0\r\n";
     s += "    VERTEX_LIST_END\r\n";
     for (size_t m = 0; m < materials.size(); ++m) {
+        const char state = m < states.size() ? states[m] : ' ';
+        if (state == 'n') continue;
         s += "    MATERIAL " + std::to_string(m) + ",0\r\n";
-        s += std::string(processed ? "; " : "") + "    DRAW_TRI_BEGIN 0,4\r\n";
+        s += std::string(state == 'p' ? "; " : "") + "    DRAW_TRI_BEGIN 0,4\r\n";
         s += "    DRAW_TRI 0,1,2\r\n    DRAW_TRI 0,2,3\r\n    DRAW_TRI_END\r\n";
     }
     return s + "    BGL_END\r\n    BGL_RETURN";
@@ -99,7 +109,7 @@ TEST_F(Open, MissingFilesAndABaseWithItsExtension) {
 }
 
 TEST_F(Open, AlreadyProcessedOrNothingHighlightedCannotBeUsed) {
-    pair("done", object_file({kWhite}, true));
+    pair("done", object_file({kWhite}, "p"));
     open(path("done"));
     EXPECT_EQ(last_box(), "This file cannot be used. (Already processed ?)");
     EXPECT_EQ(form->lstMat2proc.list_count(), 0);
@@ -120,6 +130,73 @@ TEST_F(Open, MissingMarkersAreReportedNotCrashedOn) {
     open(path("noend"));
     EXPECT_EQ(form->pair.material_count(), 4);
     EXPECT_EQ(form->lstMat2proc.list_count(), 1);
+}
+
+TEST_F(Open, APartlyProcessedPairOpensWithWhatIsLeftToDo) {
+    pair("part", object_file({kWhite, kWhite, kWhite, kWhite}, "pun "));
+    open(path("part"));
+    ASSERT_TRUE(platform.shown().empty()) << last_box();
+    EXPECT_EQ(form->lstMat2proc.list_count(), 4);
+    EXPECT_EQ(form->Text1.text(), "4");
+    EXPECT_EQ(form->Text2.text(), "2");
+    EXPECT_EQ(messages()[3], "Materials without a drawing block : 1");
+    EXPECT_EQ(messages()[4], "Materials processed before : 1");
+    EXPECT_TRUE(form->Command3.enabled());
+
+    form->lstMat2proc.set_list_index(0);
+    form->Material_Click();
+    EXPECT_TRUE(form->Label16.visible());
+    form->Process_Click();
+    EXPECT_EQ(last_box(), "This material is already processed. Please select another.");
+    form->lstMat2proc.set_list_index(2);
+    form->Process_Click();
+    EXPECT_EQ(last_box(), cg::kNoDrawingBlock);
+    form->lstMat2proc.set_list_index(1);
+    form->Material_Click();
+    EXPECT_FALSE(form->Label16.visible());
+    form->Process_Click();
+    EXPECT_EQ(form->Text2.text(), "1");
+    EXPECT_EQ(form->pair.insertions.count(), 1);
+}
+
+// Makes an existing file that cannot be read: held open without sharing on Windows, a link to
+// a file nobody may read (root included) elsewhere.
+struct UnreadableFile {
+    explicit UnreadableFile(const std::string& path) {
+#ifdef _WIN32
+        handle = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+#else
+        std::filesystem::create_symlink("/proc/sys/vm/drop_caches", path);
+#endif
+    }
+#ifdef _WIN32
+    ~UnreadableFile() { CloseHandle(handle); }
+    HANDLE handle;
+#endif
+};
+
+TEST_F(Open, AnObjectFileThatCannotBeReadLeavesNoPairOpen) {
+    pair("m", object_file({kWhite}));
+    open(path("m"));
+    ASSERT_TRUE(form->Command3.enabled());
+    folder.write_bytes("locked.asm", kHeader);
+    UnreadableFile locked(path("locked_0.asm"));
+    open(path("locked"));
+    ASSERT_EQ(platform.shown().size(), 1u);
+    EXPECT_TRUE(last_box().starts_with("Error in load_file2array: 75 :")) << last_box();
+    EXPECT_FALSE(form->Command3.enabled());
+    EXPECT_EQ(form->lstMat2proc.list_count(), 0);
+    EXPECT_EQ(form->pair.asm_lines.top(), 0);
+    EXPECT_EQ(form->pair.materials.count(), 0);
+}
+
+TEST_F(Open, EachPlacementLineWithAHeadingSaysItsRotation) {
+    pair("two", object_file({kWhite}),
+         std::string(kHeader) + "    SCALE_AGL   ret, 0, 0, 10000h, 0, 0, 0, 0, 0, 0\r\n    INSTANCE_CALL vm, 0, 0, 2000h\r\n");
+    open(path("two"));
+    EXPECT_EQ(messages()[0], "Rotation is 45 degrees");
+    EXPECT_EQ(messages()[1], "Rotation is 90 degrees");
+    EXPECT_EQ(form->pair.model_heading, 0x2000);
 }
 
 TEST_F(Open, EmptyFilesAndHeaderWithoutPlacementKeepThePreviousPlacement) {

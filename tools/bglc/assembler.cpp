@@ -18,9 +18,10 @@ std::string Diagnostic::text() const {
 }
 
 std::optional<std::int64_t> Result::symbol(std::string_view name) const {
-    auto it = symbols.find(std::string(name));
-    if (it == symbols.end()) return std::nullopt;
-    return it->second;
+    const std::string key = upper(name);
+    for (const auto& [written, value] : symbols)
+        if (upper(written) == key) return value;
+    return std::nullopt;
 }
 
 namespace {
@@ -40,7 +41,8 @@ struct SourceLine {
 };
 
 struct MacroParam {
-    std::string name;   // upper case
+    std::string name;      // upper case: parameters are found in the body whatever their case
+    std::string written;   // as in the definition, for messages
     bool required = false;
     bool vararg = false;
     std::string default_value;
@@ -61,24 +63,31 @@ struct DataItem {
 };
 
 struct Statement {
-    enum class Kind { Label, Data, Align } kind = Kind::Label;
+    // Assign: "name = value", evaluated where it stands in each pass; Org: moves the location on.
+    enum class Kind { Label, Data, Align, Assign, Org } kind = Kind::Label;
     Origin where;
-    std::string label;   // name defined at this statement's location, as written
+    std::string label;   // name defined (or assigned) at this statement's location, as written
     int unit = 0;        // bytes per item
     bool real = false;   // real4 / real8: numbers are stored as floating point
     std::vector<DataItem> items;
-    std::unique_ptr<Expr> expr;   // Align
+    std::unique_ptr<Expr> expr;   // Align, Assign, Org
 };
 
 struct Symbol {
-    enum class Kind { Label, Equate } kind = Kind::Label;
+    // Variable: defined with "=", may be assigned again; its value is the last assignment.
+    enum class Kind { Label, Equate, Variable } kind = Kind::Label;
     std::string name;   // as first written
     Origin where;
     std::int64_t value = 0;
-    bool placed = false;        // label: location known in the current pass
+    bool placed = false;        // label: location known in the current pass; variable: assigned
     const Expr* expr = nullptr; // equate
     std::string text;           // equate: its expression as written
     bool evaluating = false;
+    // Labels: the size of one item (type), and the item count of the data line (lengthof),
+    // known once sized is set.
+    std::int64_t type_size = 0;
+    std::int64_t length = 0;
+    bool sized = false;
 };
 
 struct Conditional {
@@ -88,11 +97,16 @@ struct Conditional {
     bool seen_else = false;
 };
 
-const std::set<std::string> kTypes = {"BYTE", "SBYTE", "WORD", "SWORD", "DWORD", "SDWORD", "FWORD", "QWORD",
-                                      "TBYTE", "REAL4", "REAL8", "NEAR", "FAR", "PROC"};
+// Types and the bytes of one item of each (0: a code label, which has no data size).
+const std::map<std::string, int> kTypes = {{"BYTE", 1},  {"SBYTE", 1},  {"WORD", 2},  {"SWORD", 2},
+                                           {"DWORD", 4}, {"SDWORD", 4}, {"FWORD", 6}, {"QWORD", 8},
+                                           {"TBYTE", 10}, {"REAL4", 4}, {"REAL8", 8}, {"NEAR", 0},
+                                           {"FAR", 0},   {"PROC", 0}};
+// Directives that change nothing in the output. PUBLIC only matters to a linker.
 const std::set<std::string> kIgnored = {".386", ".386P", ".486", ".486P", ".586", ".586P", ".MODEL", ".CODE",
                                         ".DATA", ".CONST", ".LIST", ".NOLIST", ".XLIST", ".LALL", ".SALL",
-                                        ".XALL", "TITLE", "SUBTTL", "PAGE", "OPTION", "ASSUME"};
+                                        ".XALL", "TITLE", "SUBTTL", "PAGE", "OPTION", "ASSUME", "PUBLIC"};
+constexpr int kMaxTextExpansions = 64;
 
 struct DataKind {
     int unit;
@@ -123,13 +137,46 @@ std::string strip_angle_brackets(const std::string& s) {
     return t;
 }
 
-// Names are case-sensitive; when only the letter case differs, say so.
-template <typename Map>
-std::string case_hint(const std::string& name, const Map& names) {
-    std::string u = upper(name);
-    for (const auto& [key, value] : names)
-        if (upper(key) == u) return " (did you mean '" + key + "'? names are case-sensitive)";
-    return "";
+// Replaces each name of `texts` (upper case keys) that stands outside quotes by its text.
+// Returns false when nothing changed.
+bool replace_text_macros(std::string& line, const std::map<std::string, std::string>& texts) {
+    std::string out;
+    bool changed = false;
+    char quote = 0;
+    for (std::size_t i = 0; i < line.size();) {
+        char c = line[i];
+        if (quote) {
+            if (c == quote) quote = 0;
+            out += c;
+            ++i;
+        } else if (c == '\'' || c == '"') {
+            quote = c;
+            out += c;
+            ++i;
+        } else if (c == ';') {
+            out += line.substr(i);
+            break;
+        } else if (std::isdigit(static_cast<unsigned char>(c))) {
+            while (i < line.size() && is_identifier_char(line[i])) out += line[i++];
+        } else if (is_identifier_start(c)) {
+            std::size_t end = i;
+            while (end < line.size() && is_identifier_char(line[end])) ++end;
+            std::string word = line.substr(i, end - i);
+            auto it = texts.find(upper(word));
+            if (it != texts.end()) {
+                out += it->second;
+                changed = true;
+            } else {
+                out += word;
+            }
+            i = end;
+        } else {
+            out += c;
+            ++i;
+        }
+    }
+    if (changed) line = out;
+    return changed;
 }
 
 class Assembler {
@@ -163,7 +210,7 @@ public:
             for (auto& [key, sym] : symbols) {
                 std::string err;
                 auto v = lookup(sym.name, err);
-                if (v) result.symbols[key] = *v;
+                if (v) result.symbols[sym.name] = *v;
             }
         } else {
             result.bytes.clear();
@@ -175,9 +222,12 @@ private:
     const Options& opt;
     Result result;
     std::vector<Statement> statements;
+    // Names ignore letter case, as MASM's do: every map is keyed by the upper-case name. Macros
+    // and symbols are apart, so a label flatten_data and a macro FLATTEN_DATA live side by side.
     std::map<std::string, Symbol> symbols;
     std::map<std::string, Macro> macros;
-    std::set<std::string> types = kTypes;
+    std::map<std::string, std::string> text_macros;   // TEXTEQU and "EQU <text>"
+    std::map<std::string, int> types = kTypes;
     std::set<std::string> read_once;   // names of macro files read, upper case
     std::deque<std::unique_ptr<Expr>> equate_exprs;
     std::vector<std::int64_t> sizes;   // bytes of each statement, from pass 1
@@ -198,10 +248,19 @@ private:
         }
     }
 
+    // The lines of a file. A line that ends with a comma (a data line, a macro call) goes on
+    // on the next line: the two are one line, numbered as the first.
     std::vector<SourceLine> lines_of(const LoadedFile& file) {
         std::vector<SourceLine> out;
         int n = 0;
-        for (auto& text : split_lines(file.text)) out.push_back(SourceLine{text, Origin{file.path, ++n, ""}});
+        bool continued = false;
+        for (auto& text : split_lines(file.text)) {
+            ++n;
+            if (continued) out.back().text = trim(strip_comment(out.back().text)) + " " + text;
+            else out.push_back(SourceLine{text, Origin{file.path, n, ""}});
+            std::string code = trim(strip_comment(out.back().text));
+            continued = !code.empty() && code.back() == ',';
+        }
         return out;
     }
 
@@ -269,6 +328,7 @@ private:
             }
             std::string text = trim(strip_comment(line.text));
             if (text.empty()) continue;
+            if (!text_macros.empty() && !expand_text_macros(text, line.where)) continue;
             std::string first, rest;
             split_first_word(text, first, rest);
             // "name: statement" defines the label, then the rest is read as a line of its own.
@@ -325,9 +385,9 @@ private:
                 error(line.where, "endm without macro");
                 continue;
             }
-            bool statement_form = u2 == "LABEL" || u2 == "EQU" || u2 == "TYPEDEF" || data_directive(u2) ||
-                                  (!first.empty() && first.back() == ':');
-            auto m = macros.find(first);
+            bool statement_form = u2 == "LABEL" || u2 == "EQU" || u2 == "=" || u2 == "TEXTEQU" ||
+                                  u2 == "TYPEDEF" || data_directive(u2) || (!first.empty() && first.back() == ':');
+            auto m = macros.find(u);
             if (m != macros.end() && !statement_form) {
                 expand(m->second, rest, line.where, depth);
                 continue;
@@ -366,7 +426,8 @@ private:
             if (p.empty()) continue;
             MacroParam mp;
             auto colon = p.find(':');
-            mp.name = trim(p.substr(0, colon));
+            mp.written = trim(p.substr(0, colon));
+            mp.name = upper(mp.written);
             if (colon != std::string::npos) {
                 std::string q = trim(p.substr(colon + 1));
                 std::string uq = upper(q);
@@ -377,8 +438,7 @@ private:
             }
             m.params.push_back(mp);
         }
-        if (symbols.count(name)) error(m.where, "macro name '" + name + "' is already a label");
-        macros[name] = std::move(m);
+        macros[upper(name)] = std::move(m);
         return i;
     }
 
@@ -398,7 +458,7 @@ private:
                 value = strip_angle_brackets(args[k]);
             }
             if (value.empty()) value = p.default_value;
-            if (value.empty() && p.required) error(at, "missing argument '" + p.name + "' of macro " + m.name);
+            if (value.empty() && p.required) error(at, "missing argument '" + p.written + "' of macro " + m.name);
             subst[p.name] = value;
         }
         bool has_vararg = !m.params.empty() && m.params.back().vararg;
@@ -417,7 +477,7 @@ private:
                 for (const auto& name : split_operands(rest)) {
                     char buf[16];
                     std::snprintf(buf, sizeof buf, "??%04X", local_counter++ & 0xFFFF);
-                    subst[name] = buf;
+                    subst[upper(name)] = buf;
                 }
                 continue;
             }
@@ -435,7 +495,7 @@ private:
             if (pos >= text.size() || !is_identifier_start(text[pos])) return nullptr;
             end = pos;
             while (end < text.size() && is_identifier_char(text[end])) ++end;
-            auto it = subst.find(text.substr(pos, end - pos));
+            auto it = subst.find(upper(text.substr(pos, end - pos)));
             return it == subst.end() ? nullptr : &it->second;
         };
         while (i < text.size()) {
@@ -494,8 +554,8 @@ private:
         if (u == "IFB") return strip_angle_brackets(rest).empty();
         if (u == "IFNB") return !strip_angle_brackets(rest).empty();
         if (u == "IFDEF" || u == "IFNDEF") {
-            std::string key = trim(rest);
-            bool defined = symbols.count(key) || macros.count(key);
+            std::string key = upper(trim(rest));
+            bool defined = symbols.count(key) || macros.count(key) || text_macros.count(key);
             return u == "IFDEF" ? defined : !defined;
         }
         if (u == "IFIDN" || u == "IFIDNI" || u == "IFDIF" || u == "IFDIFI") {
@@ -511,10 +571,7 @@ private:
         std::string err;
         auto e = parse_expression_text(rest, err);
         std::optional<Value> v;
-        if (e) {
-            EvalContext ctx{[this](const std::string& n, std::string& er) { return lookup(n, er); }, 0};
-            v = evaluate(*e, ctx, err);
-        }
+        if (e) v = evaluate(*e, context(0), err);
         if (!v || v->is_real) {
             error(at, "constant expected after " + u + (err.empty() ? "" : ": " + err));
             return false;
@@ -524,29 +581,128 @@ private:
 
     // ---- statements ----
 
-    bool define(const std::string& name, Symbol::Kind kind, const Origin& at) {
-        const std::string& key = name;
+    // The symbol of a new name; null (with a message) when the name is taken. A variable may
+    // be assigned again.
+    Symbol* define(const std::string& name, Symbol::Kind kind, const Origin& at) {
+        const std::string key = upper(name);
         auto it = symbols.find(key);
         if (it != symbols.end()) {
+            if (kind == Symbol::Kind::Variable && it->second.kind == kind) return &it->second;
             const Origin& first = it->second.where;
             error(at, "duplicated label '" + name + "' (first defined at " + first.file + "(" +
                           std::to_string(first.line) + "))");
-            return false;
+            return nullptr;
         }
-        if (macros.count(key)) {
-            error(at, "label '" + name + "' is already a macro name");
-            return false;
+        if (text_macros.count(key)) {
+            error(at, "'" + name + "' is already a text macro");
+            return nullptr;
         }
-        Symbol s;
+        Symbol& s = symbols[key];
         s.kind = kind;
         s.name = name;
         s.where = at;
-        symbols[key] = s;
+        return &s;
+    }
+
+    EvalContext context(std::int64_t here_value) {
+        return EvalContext{[this](const std::string& n, std::string& er) { return lookup(n, er); }, here_value,
+                           [this](const std::string& op, const std::string& n, std::string& er) {
+                               return query(op, n, er);
+                           }};
+    }
+
+    // Replaces the text macros of a line (again and again, as their texts may name others).
+    // The name on the left of a definition stays. False when the line runs away.
+    bool expand_text_macros(std::string& text, const Origin& at) {
+        std::string first, rest, second, after;
+        split_first_word(text, first, rest);
+        split_first_word(rest, second, after);
+        std::string u2 = upper(second);
+        if (u2 == "TEXTEQU" || u2 == "MACRO" || (u2 == "EQU" && !after.empty() && after[0] == '<')) return true;
+        const bool keep_name = u2 == "EQU" || u2 == "=" || u2 == "LABEL" || data_directive(u2);
+        std::string tail = keep_name ? after : text;
+        for (int k = 0; replace_text_macros(tail, text_macros); ++k) {
+            if (k == kMaxTextExpansions) {
+                error(at, "text macros expand without end");
+                return false;
+            }
+        }
+        text = keep_name ? first + " " + second + " " + tail : tail;
         return true;
+    }
+
+    // "name TEXTEQU <text>", "name TEXTEQU other" (another text macro) or "name TEXTEQU %expr".
+    void define_text(const std::string& name, const std::string& value, const Origin& at) {
+        std::string text = trim(value);
+        std::string key = upper(name);
+        if (symbols.count(key)) {
+            error(at, "'" + name + "' is already a label");
+            return;
+        }
+        if (!text.empty() && text[0] == '%') {
+            std::string err;
+            auto e = parse_expression_text(text.substr(1), err);
+            std::optional<Value> v;
+            if (e) v = evaluate(*e, context(0), err);
+            if (!v || v->is_real) {
+                error(at, "constant expected after %" + (err.empty() ? "" : ": " + err));
+                return;
+            }
+            text_macros[key] = std::to_string(v->integer);
+        } else if (text.size() >= 2 && text.front() == '<' && text.back() == '>') {
+            text_macros[key] = text.substr(1, text.size() - 2);
+        } else if (auto other = text_macros.find(upper(text)); other != text_macros.end()) {
+            text_macros[key] = other->second;
+        } else {
+            error(at, "textequ needs <text>, a text macro or %expression");
+        }
+    }
+
+    // sizeof / lengthof / type of a label (or type name), and PTR: the size of a type.
+    std::optional<std::int64_t> query(const std::string& op, const std::string& name, std::string& err) {
+        const std::string key = upper(name);
+        const std::string what = op == "SIZEOF" ? "sizeof" : op == "LENGTHOF" ? "lengthof" : "type";
+        auto type = types.find(key);
+        if (op == "PTR") {
+            if (type == types.end()) return std::nullopt;
+            return type->second;
+        }
+        if (type != types.end() && op != "LENGTHOF" && type->second > 0) return type->second;
+        auto it = symbols.find(key);
+        if (it == symbols.end()) {
+            err = "undefined label '" + name + "'";
+            return std::nullopt;
+        }
+        const Symbol& s = it->second;
+        if (s.kind != Symbol::Kind::Label || s.type_size == 0) {
+            err = what + " of '" + name + "': it holds no data";
+            return std::nullopt;
+        }
+        if (!s.sized) {
+            err = what + " of '" + name + "' is not known before its data line";
+            return std::nullopt;
+        }
+        if (op == "TYPE") return s.type_size;
+        if (op == "LENGTHOF") return s.length;
+        return s.length * s.type_size;
+    }
+
+    // Tokens from `pos` to the end as one expression; null with `err` otherwise.
+    static std::unique_ptr<Expr> rest_as_expression(const std::vector<Token>& t, std::size_t pos, std::string& err) {
+        auto e = parse_expression(t, pos, err);
+        if (e && pos != t.size()) {
+            err = "unexpected '" + t[pos].text + "'";
+            e.reset();
+        }
+        return e;
     }
 
     void statement(const std::string& text, const Origin& at) {
         std::string err;
+        std::string first, rest;
+        split_first_word(text, first, rest);
+        // ".386" and ".model flat" before the tokenizer, which reads ".386" as a number.
+        if (!first.empty() && first[0] == '.' && kIgnored.count(upper(first))) return;
         auto toks = tokenize(text, err);
         if (!toks) {
             error(at, err);
@@ -571,7 +727,8 @@ private:
                 error(at, "label needs a type");
                 return;
             }
-            if (!types.count(upper(t[2].text))) {
+            auto type = types.find(upper(t[2].text));
+            if (type == types.end()) {
                 error(at, "unknown type '" + t[2].text + "'");
                 return;
             }
@@ -579,7 +736,52 @@ private:
                 error(at, "unexpected '" + t[3].text + "' after label");
                 return;
             }
-            add_label(t[0].text, at);
+            if (Symbol* sym = add_label(t[0].text, at)) {
+                sym->type_size = type->second;
+                sym->length = 1;
+                sym->sized = true;
+            }
+            return;
+        }
+        if (ident(0) && w1 == "TEXTEQU") {
+            std::string keyword, value;
+            split_first_word(rest, keyword, value);
+            define_text(t[0].text, value, at);
+            return;
+        }
+        // "name = value": a number that may be assigned again further on.
+        if (ident(0) && t.size() >= 2 && t[1].kind == TokenKind::Punct && t[1].text == "=") {
+            auto e = rest_as_expression(t, 2, err);
+            if (!e) {
+                error(at, "bad value for '" + t[0].text + "': " + err);
+                return;
+            }
+            Symbol* sym = define(t[0].text, Symbol::Kind::Variable, at);
+            if (!sym) return;
+            // Known at once when it names only numbers and equates, for the conditionals.
+            std::string quiet;
+            if (auto v = evaluate(*e, context(here), quiet); v && !v->is_real) {
+                sym->value = v->integer;
+                sym->placed = true;
+            }
+            Statement s;
+            s.kind = Statement::Kind::Assign;
+            s.where = at;
+            s.label = t[0].text;
+            s.expr = std::move(e);
+            statements.push_back(std::move(s));
+            return;
+        }
+        if (w0 == "ORG") {
+            Statement s;
+            s.kind = Statement::Kind::Org;
+            s.where = at;
+            s.expr = rest_as_expression(t, 1, err);
+            if (!s.expr) {
+                error(at, "bad org: " + err);
+                return;
+            }
+            statements.push_back(std::move(s));
             return;
         }
         if (ident(0) && w1 == "EQU") {
@@ -587,26 +789,32 @@ private:
             std::size_t p = text.find(t[0].text) + t[0].text.size();
             while (p < text.size() && !std::isalpha(static_cast<unsigned char>(text[p]))) ++p;
             std::string rhs = trim(text.substr(std::min(p + 3, text.size())));
+            if (rhs.size() >= 2 && rhs.front() == '<' && rhs.back() == '>') {
+                define_text(t[0].text, rhs, at);
+                return;
+            }
             auto e = parse_expression_text(rhs, err);
             if (!e) {
                 error(at, "bad equate '" + t[0].text + "': " + err);
                 return;
             }
-            auto same = symbols.find(t[0].text);
+            auto same = symbols.find(w0);
             if (same != symbols.end() && same->second.kind == Symbol::Kind::Equate && same->second.text == rhs)
                 return;   // the same equate again, as when two files share a definition
-            if (!define(t[0].text, Symbol::Kind::Equate, at)) return;
+            Symbol* sym = define(t[0].text, Symbol::Kind::Equate, at);
+            if (!sym) return;
             equate_exprs.push_back(std::move(e));
-            symbols[t[0].text].expr = equate_exprs.back().get();
-            symbols[t[0].text].text = rhs;
+            sym->expr = equate_exprs.back().get();
+            sym->text = rhs;
             return;
         }
         if (ident(0) && w1 == "TYPEDEF") {
-            if (!ident(2) || !types.count(upper(t[2].text)) || t.size() > 3) {
+            auto type = ident(2) ? types.find(upper(t[2].text)) : types.end();
+            if (type == types.end() || t.size() > 3) {
                 error(at, "typedef needs one known type");
                 return;
             }
-            types.insert(w0);
+            types[w0] = type->second;
             return;
         }
         if (auto d = data_directive(w0)) {
@@ -624,12 +832,7 @@ private:
             if (w0 == "EVEN") {
                 s.expr = parse_expression_text("2", err);
             } else {
-                std::size_t pos = 1;
-                s.expr = parse_expression(t, pos, err);
-                if (s.expr && pos != t.size()) {
-                    err = "unexpected '" + t[pos].text + "'";
-                    s.expr.reset();
-                }
+                s.expr = rest_as_expression(t, 1, err);
                 if (!s.expr) {
                     error(at, "bad align: " + err);
                     return;
@@ -644,16 +847,18 @@ private:
             return;
         }
         std::string word = ident(0) ? t[0].text : text.substr(0, text.find(' '));
-        error(at, "unknown macro or directive '" + word + "'" + case_hint(word, macros));
+        error(at, "unknown macro or directive '" + word + "'");
     }
 
-    void add_label(const std::string& name, const Origin& at) {
-        if (!define(name, Symbol::Kind::Label, at)) return;
+    Symbol* add_label(const std::string& name, const Origin& at) {
+        Symbol* sym = define(name, Symbol::Kind::Label, at);
+        if (!sym) return nullptr;
         Statement s;
         s.kind = Statement::Kind::Label;
         s.where = at;
         s.label = name;
         statements.push_back(std::move(s));
+        return sym;
     }
 
     bool parse_items(const std::vector<Token>& t, std::size_t& pos, std::vector<DataItem>& items, std::string& err,
@@ -721,7 +926,9 @@ private:
             return;
         }
         if (!label.empty()) {
-            if (!define(label, Symbol::Kind::Label, at)) return;
+            Symbol* sym = define(label, Symbol::Kind::Label, at);
+            if (!sym) return;
+            sym->type_size = kind.unit;
             s.label = label;
         }
         statements.push_back(std::move(s));
@@ -730,13 +937,13 @@ private:
     // ---- symbols ----
 
     std::optional<std::int64_t> lookup(const std::string& name, std::string& err) {
-        auto it = symbols.find(name);
+        auto it = symbols.find(upper(name));
         if (it == symbols.end()) {
-            err = "undefined label '" + name + "'" + case_hint(name, symbols);
+            err = "undefined label '" + name + "'";
             return std::nullopt;
         }
         Symbol& s = it->second;
-        if (s.kind == Symbol::Kind::Label) {
+        if (s.kind == Symbol::Kind::Label || s.kind == Symbol::Kind::Variable) {
             if (!s.placed) {
                 err = "'" + name + "' must be defined before it is used here";
                 return std::nullopt;
@@ -748,8 +955,7 @@ private:
             return std::nullopt;
         }
         s.evaluating = true;
-        EvalContext ctx{[this](const std::string& n, std::string& er) { return lookup(n, er); }, here};
-        auto v = evaluate(*s.expr, ctx, err);
+        auto v = evaluate(*s.expr, context(here), err);
         s.evaluating = false;
         if (!v) return std::nullopt;
         if (v->is_real) {
@@ -761,25 +967,30 @@ private:
 
     std::optional<Value> eval(const Expr& e, const Origin& at) {
         std::string err;
-        EvalContext ctx{[this](const std::string& n, std::string& er) { return lookup(n, er); }, here};
-        auto v = evaluate(e, ctx, err);
+        auto v = evaluate(e, context(here), err);
         if (!v) error(at, err);
         return v;
     }
 
     // ---- the two passes ----
 
-    std::optional<std::int64_t> item_size(const DataItem& item, const Statement& s) {
+    // Bytes of one item; `count` grows by its number of values (lengthof).
+    std::optional<std::int64_t> item_size(const DataItem& item, const Statement& s, std::int64_t& count) {
         switch (item.kind) {
             case DataItem::Kind::Value:
             case DataItem::Kind::Undefined:
+                ++count;
                 return s.unit;
             case DataItem::Kind::String:
-                if (s.unit == 1) return static_cast<std::int64_t>(item.text.size());
+                if (s.unit == 1) {
+                    count += static_cast<std::int64_t>(item.text.size());
+                    return static_cast<std::int64_t>(item.text.size());
+                }
                 if (item.text.size() > static_cast<std::size_t>(s.unit)) {
                     error(s.where, "string '" + item.text + "' too long for its data size");
                     return std::nullopt;
                 }
+                ++count;
                 return s.unit;
             case DataItem::Kind::Dup: {
                 auto n = eval(*item.expr, s.where);
@@ -788,9 +999,9 @@ private:
                     error(s.where, "bad dup count");
                     return std::nullopt;
                 }
-                std::int64_t total = 0;
+                std::int64_t total = 0, inner = 0;
                 for (const auto& sub : item.items) {
-                    auto k = item_size(sub, s);
+                    auto k = item_size(sub, s, inner);
                     if (!k) return std::nullopt;
                     total += *k;
                 }
@@ -798,6 +1009,7 @@ private:
                     error(s.where, "data too large");
                     return std::nullopt;
                 }
+                count += inner * n->integer;
                 return total * n->integer;
             }
         }
@@ -871,8 +1083,10 @@ private:
     }
 
     void run_pass(int pass) {
-        for (auto& [key, sym] : symbols)
+        for (auto& [key, sym] : symbols) {
             if (sym.kind == Symbol::Kind::Label && pass == 1) sym.placed = false;
+            if (sym.kind == Symbol::Kind::Variable) sym.placed = false;   // assigned again in order
+        }
         std::int64_t loc = 0;
         result.bytes.clear();
         sizes.resize(statements.size());
@@ -880,8 +1094,8 @@ private:
             const Statement& s = statements[index];
             if (aborted) return;
             here = loc;
-            if (!s.label.empty()) {
-                Symbol& sym = symbols[s.label];
+            if (!s.label.empty() && s.kind != Statement::Kind::Assign) {
+                Symbol& sym = symbols[upper(s.label)];
                 if (pass == 1) {
                     sym.value = loc;
                     sym.placed = true;
@@ -892,6 +1106,33 @@ private:
             switch (s.kind) {
                 case Statement::Kind::Label:
                     break;
+                case Statement::Kind::Assign: {
+                    auto v = eval(*s.expr, s.where);
+                    if (!v) break;
+                    if (v->is_real) {
+                        error(s.where, "'" + s.label + "' must be a whole number");
+                        break;
+                    }
+                    Symbol& sym = symbols[upper(s.label)];
+                    sym.value = v->integer;
+                    sym.placed = true;
+                    break;
+                }
+                case Statement::Kind::Org: {
+                    auto v = eval(*s.expr, s.where);
+                    if (!v) return;
+                    if (v->is_real || v->integer < loc || v->integer > kMaxOutput) {
+                        error(s.where, v->is_real || v->integer > kMaxOutput
+                                           ? std::string("bad org value")
+                                           : "org cannot move back from " + std::to_string(loc) + " to " +
+                                                 std::to_string(v->integer));
+                        return;
+                    }
+                    if (pass == 2)
+                        result.bytes.insert(result.bytes.end(), static_cast<std::size_t>(v->integer - loc), 0);
+                    loc = v->integer;
+                    break;
+                }
                 case Statement::Kind::Align: {
                     auto v = eval(*s.expr, s.where);
                     if (!v || v->is_real || v->integer <= 0 || v->integer > 4096) {
@@ -905,13 +1146,18 @@ private:
                 }
                 case Statement::Kind::Data:
                     if (pass == 1) {
-                        std::int64_t size = 0;
+                        std::int64_t size = 0, count = 0;
                         for (const auto& item : s.items) {
-                            auto n = item_size(item, s);
+                            auto n = item_size(item, s, count);
                             if (!n) return;
                             size += *n;
                         }
                         sizes[index] = size;
+                        if (!s.label.empty()) {
+                            Symbol& sym = symbols[upper(s.label)];
+                            sym.length = count;
+                            sym.sized = true;
+                        }
                         loc += size;
                         if (loc > kMaxOutput) {
                             error(s.where, "output too large");

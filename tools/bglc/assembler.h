@@ -1,7 +1,8 @@
 // A two-pass assembler for the MASM subset that scenery and aircraft sources use:
-// labels, data directives, equates, includes, macros with parameters and conditional blocks.
-// Names of labels, equates and macros are case-sensitive (a label flatten_data and a macro
-// FLATTEN_DATA are different names); directives and operators are not.
+// labels, data directives, equates ("equ", "=", "textequ"), org, includes, macros with
+// parameters and conditional blocks. As in MASM, no name depends on its letter case. Macro
+// names stand apart from labels and equates: a macro is only called as a line's first word, so
+// a label flatten_data and a macro FLATTEN_DATA live side by side.
 #pragma once
 
 #include <cstdint>
@@ -38,9 +39,10 @@ struct Options {
 struct Result {
     std::vector<std::uint8_t> bytes;
     std::vector<Diagnostic> errors;
-    std::map<std::string, std::int64_t> symbols;   // labels and equates; names keep their letter case
+    std::map<std::string, std::int64_t> symbols;   // labels and equates, as first written
 
     bool ok() const { return errors.empty(); }
+    // The value of a label or equate, whatever the letter case of `name`.
     std::optional<std::int64_t> symbol(std::string_view name) const;
 };
 

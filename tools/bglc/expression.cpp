@@ -7,7 +7,8 @@ class Parser {
 public:
     Parser(const std::vector<Token>& t, std::size_t& p, std::string& e) : toks(t), pos(p), error(e) {}
 
-    // Precedence, lowest first: OR XOR, AND, NOT, + -, * / MOD SHL SHR, unary + - OFFSET.
+    // Precedence, lowest first: OR XOR, AND, NOT, EQ NE LT GT LE GE, + -, * / MOD SHL SHR,
+    // then the prefix operators: + - OFFSET HIGH LOW HIGHWORD LOWWORD, TYPE PTR, SIZEOF LENGTHOF TYPE.
     std::unique_ptr<Expr> parse_or() {
         auto l = parse_and();
         while (l && (word("OR") || word("XOR"))) {
@@ -67,7 +68,16 @@ private:
             e->left = std::move(operand);
             return e;
         }
-        return parse_sum();
+        return parse_compare();
+    }
+
+    std::unique_ptr<Expr> parse_compare() {
+        auto l = parse_sum();
+        while (l && (word("EQ") || word("NE") || word("LT") || word("GT") || word("LE") || word("GE"))) {
+            std::string op = upper(toks[pos++].text);
+            l = binary(op, std::move(l), parse_sum());
+        }
+        return l;
     }
 
     std::unique_ptr<Expr> parse_sum() {
@@ -88,7 +98,51 @@ private:
         return l;
     }
 
+    bool word_at(std::size_t at, const char* w) const {
+        return at < toks.size() && toks[at].kind == TokenKind::Identifier && upper(toks[at].text) == w;
+    }
+
+    static std::unique_ptr<Expr> node(Expr::Kind kind, std::string name, std::unique_ptr<Expr> left = nullptr) {
+        auto e = std::make_unique<Expr>();
+        e->kind = kind;
+        e->name = std::move(name);
+        e->left = std::move(left);
+        return e;
+    }
+
+    std::unique_ptr<Expr> nested_unary() {
+        if (++depth > kMaxDepth) {
+            error = "expression nested too deeply";
+            return nullptr;
+        }
+        auto operand = parse_unary();
+        --depth;
+        return operand;
+    }
+
     std::unique_ptr<Expr> parse_unary() {
+        // "dword ptr x": the type is checked when evaluated, the value is x's.
+        if (!at_end() && toks[pos].kind == TokenKind::Identifier && word_at(pos + 1, "PTR")) {
+            std::string type = toks[pos].text;
+            pos += 2;
+            auto operand = nested_unary();
+            return operand ? node(Expr::Kind::Cast, type, std::move(operand)) : nullptr;
+        }
+        if (word("SIZEOF") || word("LENGTHOF") || word("TYPE")) {
+            std::string op = upper(toks[pos++].text);
+            if (at_end() || toks[pos].kind != TokenKind::Identifier) {
+                error = std::string(op == "TYPE" ? "type" : op == "SIZEOF" ? "sizeof" : "lengthof") +
+                        " needs a name";
+                return nullptr;
+            }
+            auto name = node(Expr::Kind::Symbol, toks[pos++].text);
+            return node(Expr::Kind::Query, op, std::move(name));
+        }
+        if (word("HIGH") || word("LOW") || word("HIGHWORD") || word("LOWWORD")) {
+            std::string op = upper(toks[pos++].text);
+            auto operand = nested_unary();
+            return operand ? node(Expr::Kind::Unary, op, std::move(operand)) : nullptr;
+        }
         if (punct("-") || punct("+") || word("OFFSET")) {
             std::string op = upper(toks[pos++].text);
             if (++depth > kMaxDepth) {
@@ -146,7 +200,8 @@ private:
             }
             case TokenKind::Identifier: {
                 std::string u = upper(t.text);
-                static const char* reserved[] = {"OFFSET", "MOD", "SHL", "SHR", "AND", "OR", "XOR", "NOT", "DUP"};
+                static const char* reserved[] = {"OFFSET", "MOD", "SHL", "SHR", "AND", "OR", "XOR", "NOT", "DUP",
+                                                 "EQ", "NE", "LT", "GT", "LE", "GE", "PTR"};
                 for (const char* r : reserved)
                     if (u == r) {
                         error = "missing operand before '" + t.text + "'";
@@ -236,11 +291,34 @@ std::optional<Value> evaluate(const Expr& e, const EvalContext& ctx, std::string
                 return a;
             }
             if (a->is_real) {
-                error = "real number not allowed with NOT";
+                error = "real number not allowed with " + e.name;
                 return std::nullopt;
             }
-            a->integer = ~a->integer;
+            const std::uint64_t x = static_cast<std::uint64_t>(a->integer);
+            if (e.name == "NOT") a->integer = ~a->integer;
+            else if (e.name == "HIGH") a->integer = static_cast<std::int64_t>((x >> 8) & 0xFF);
+            else if (e.name == "LOW") a->integer = static_cast<std::int64_t>(x & 0xFF);
+            else if (e.name == "HIGHWORD") a->integer = static_cast<std::int64_t>((x >> 16) & 0xFFFF);
+            else a->integer = static_cast<std::int64_t>(x & 0xFFFF);
             return a;
+        }
+        case Expr::Kind::Cast: {
+            std::string op_error;
+            if (!ctx.query || !ctx.query("PTR", e.name, op_error)) {
+                error = "unknown type '" + e.name + "' before ptr";
+                return std::nullopt;
+            }
+            return evaluate(*e.left, ctx, error);
+        }
+        case Expr::Kind::Query: {
+            if (!ctx.query) {
+                error = "no " + e.name + " here";
+                return std::nullopt;
+            }
+            auto n = ctx.query(e.name, e.left->name, error);
+            if (!n) return std::nullopt;
+            v.integer = *n;
+            return v;
         }
         case Expr::Kind::Binary: {
             auto a = evaluate(*e.left, ctx, error);
@@ -248,6 +326,22 @@ std::optional<Value> evaluate(const Expr& e, const EvalContext& ctx, std::string
             auto b = evaluate(*e.right, ctx, error);
             if (!b) return std::nullopt;
             const std::string& op = e.name;
+            static const char* comparisons[] = {"EQ", "NE", "LT", "GT", "LE", "GE"};
+            for (const char* c : comparisons) {
+                if (op != c) continue;
+                const bool real = a->is_real || b->is_real;
+                const double x = as_real(*a), y = as_real(*b);
+                const std::int64_t i = a->integer, j = b->integer;
+                bool r = false;
+                if (op == "EQ") r = real ? x == y : i == j;
+                else if (op == "NE") r = real ? x != y : i != j;
+                else if (op == "LT") r = real ? x < y : i < j;
+                else if (op == "GT") r = real ? x > y : i > j;
+                else if (op == "LE") r = real ? x <= y : i <= j;
+                else r = real ? x >= y : i >= j;
+                v.integer = r ? -1 : 0;
+                return v;
+            }
             if (a->is_real || b->is_real) {
                 double x = as_real(*a), y = as_real(*b);
                 v.is_real = true;

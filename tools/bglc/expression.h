@@ -1,4 +1,6 @@
-// Operand expressions: numbers, reals, characters, labels, offset, $, + - * / mod and bit operators.
+// Operand expressions: numbers, reals, characters, labels, offset, $, + - * / mod, bit operators,
+// comparisons (eq ne lt gt le ge: -1 when true, 0 when false), high / low, type ptr, and
+// sizeof / lengthof / type of a name.
 #pragma once
 
 #include <cstdint>
@@ -19,19 +21,26 @@ struct Value {
 };
 
 struct Expr {
-    enum class Kind { Number, Real, Symbol, Here, Unary, Binary } kind = Kind::Number;
+    // Cast: "TYPE ptr operand" (name: the type); Query: sizeof, lengthof or type (name: the
+    // operator) of the Symbol in left.
+    enum class Kind { Number, Real, Symbol, Here, Unary, Binary, Cast, Query } kind = Kind::Number;
     std::int64_t number = 0;
     double real = 0.0;
-    std::string name;   // symbol name, or operator for Unary/Binary (upper case words)
+    std::string name;   // symbol or type name, or operator for Unary/Binary/Query (upper case words)
     std::unique_ptr<Expr> left, right;
 };
 
 // Looks a symbol up. Returns its value, or nullopt with `error` set.
 using SymbolLookup = std::function<std::optional<std::int64_t>(const std::string& name, std::string& error)>;
 
+// Answers "SIZEOF", "LENGTHOF" and "TYPE" of a name, and "PTR" (the size of a type name).
+using SymbolQuery =
+    std::function<std::optional<std::int64_t>(const std::string& op, const std::string& name, std::string& error)>;
+
 struct EvalContext {
     SymbolLookup lookup;
     std::int64_t here = 0;   // value of $
+    SymbolQuery query;       // may be empty: every query is then an error
 };
 
 // Parses tokens [pos, end) as one expression; advances pos. nullptr with `error` on failure.

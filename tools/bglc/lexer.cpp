@@ -136,6 +136,30 @@ std::optional<std::vector<Token>> tokenize(std::string_view line, std::string& e
         char c = line[i];
         if (c == ' ' || c == '\t' || c == '\r' || c == '\x1a') { ++i; continue; }
         Token t;
+        // ".5" is a real number; any other word that starts with a point is a name (".386").
+        if (c == '.' && i + 1 < line.size() && std::isdigit(static_cast<unsigned char>(line[i + 1])) &&
+            (i == 0 || !is_identifier_char(line[i - 1]))) {
+            std::size_t s = i++;
+            while (i < line.size() && std::isdigit(static_cast<unsigned char>(line[i]))) ++i;
+            if (i < line.size() && (line[i] == 'e' || line[i] == 'E')) {
+                ++i;
+                if (i < line.size() && (line[i] == '+' || line[i] == '-')) ++i;
+                while (i < line.size() && std::isdigit(static_cast<unsigned char>(line[i]))) ++i;
+            }
+            if (i < line.size() && is_identifier_char(line[i])) {
+                // ".5x", ".386P": not a number; read as a name
+                i = s;
+            } else {
+                std::string text = "0" + std::string(line.substr(s, i - s));
+                auto r = parse_real(text);
+                if (!r) { error = "bad number '" + std::string(line.substr(s, i - s)) + "'"; return std::nullopt; }
+                t.kind = TokenKind::Real;
+                t.text = std::string(line.substr(s, i - s));
+                t.real = *r;
+                out.push_back(std::move(t));
+                continue;
+            }
+        }
         if (std::isdigit(static_cast<unsigned char>(c))) {
             std::size_t s = i;
             while (i < line.size() && std::isalnum(static_cast<unsigned char>(line[i]))) ++i;
@@ -190,7 +214,7 @@ std::optional<std::vector<Token>> tokenize(std::string_view line, std::string& e
             if (!closed) { error = "missing closing quote"; return std::nullopt; }
             t.kind = TokenKind::String;
             t.text = value;
-        } else if (std::string_view("+-*/(),<>:&[]").find(c) != std::string_view::npos) {
+        } else if (std::string_view("+-*/(),<>:&[]=").find(c) != std::string_view::npos) {
             t.kind = TokenKind::Punct;
             t.text = std::string(1, c);
             ++i;

@@ -11,6 +11,8 @@
 #include "bglunpack/bgl_decoder.h"
 #include "tools/bglpack/bgl_encoder.h"
 #include "tools/bglpack/sample_library.h"
+#include "ui/errors.h"
+#include "ui/fileio.h"
 
 namespace {
 
@@ -28,15 +30,21 @@ bool read_file(const std::string& path, std::vector<std::uint8_t>& bytes) {
     return !in.bad();
 }
 
-bool write_file(const std::string& path, const std::uint8_t* data, std::size_t size) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    return static_cast<bool>(out);
-}
-
 int fail(const std::string& message) {
     std::fprintf(stderr, "bglpack: %s\n", message.c_str());
     return 1;
+}
+
+// The output is written whole or not at all (a full disk included): a failed write leaves no
+// partial file and any earlier file of that name as it was.
+bool write_file(const std::string& path, const std::uint8_t* data, std::size_t size) {
+    try {
+        ui::write_file_atomic(path, std::string(reinterpret_cast<const char*>(data), size));
+        return true;
+    } catch (const ui::RuntimeError& e) {
+        fail("cannot write " + path + ": " + e.description);
+        return false;
+    }
 }
 
 bool number(const char* text, unsigned long& value) {
@@ -91,8 +99,7 @@ int main(int argc, char** argv) {
         if (files.size() != 1) { std::fputs(kUsage, stderr); return 2; }
         const auto image = bglpack::build_library(
             bglpack::synthetic_library(sample, static_cast<std::uint32_t>(seed), extended));
-        if (!write_file(files[0], image.data(), image.size()))
-            return fail("cannot write " + files[0]);
+        if (!write_file(files[0], image.data(), image.size())) return 1;
         std::printf("%s: %lu objects, %zu bytes\n", files[0].c_str(), sample, image.size());
         return 0;
     }
@@ -108,7 +115,7 @@ int main(int argc, char** argv) {
             return fail(files[0] + ": cannot unpack (result code " + std::to_string(r) + ")");
         const bool ok = write_file(files[1], image, size);
         std::free(image);
-        if (!ok) return fail("cannot write " + files[1]);
+        if (!ok) return 1;
         std::printf("%s: %zu bytes -> %s: %zu bytes\n", files[0].c_str(), input.size(),
                     files[1].c_str(), size);
         return 0;
@@ -116,8 +123,7 @@ int main(int argc, char** argv) {
     std::string error;
     const auto packed = bglpack::pack_bgl(input, options, &error);
     if (!packed) return fail(files[0] + ": " + error);
-    if (!write_file(files[1], packed->data(), packed->size()))
-        return fail("cannot write " + files[1]);
+    if (!write_file(files[1], packed->data(), packed->size())) return 1;
     std::printf("%s: %zu bytes -> %s: %zu bytes (%.1f%%)\n", files[0].c_str(), input.size(),
                 files[1].c_str(), packed->size(),
                 input.empty() ? 0.0 : 100.0 * double(packed->size()) / double(input.size()));

@@ -1,0 +1,182 @@
+// Speed of the main workflow on a big export and of the label renamer, each beside one read +
+// write pass of the same file (load_file2array + save_array2file) measured in the same run.
+// The counter x_pass is a benchmark's processor time per run divided by the pass's (processor
+// time, so that other work on a busy machine does not blur the ratio).
+//
+// The export: 100 000 lines, 400 materials of which 300 highlighted (a few triangles each, as
+// markers are), 40 000 vertices, the rest the triangles of the plain materials.
+// The label file: 100 000 lines, 2 000 labels, each used about ten times.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "ui/script/script_platform.h"
+#include "workbench/asm_line.h"
+#include "workbench/form1.h"
+#include "workbench/text_file.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+double cpu_seconds() { return double(std::clock()) / CLOCKS_PER_SEC; }
+
+void write_lines(const fs::path& p, const std::vector<std::string>& lines) {
+    std::ofstream out(p, std::ios::binary);
+    for (const auto& l : lines) out << l << "\r\n";
+}
+
+struct Files {
+    fs::path folder = fs::temp_directory_path() / "gorvane_workflow_bench";
+    std::string base = (folder / "big").string();
+    std::string labels = (folder / "labels_0.asm").string();
+    ui::ScriptPlatform platform;
+
+    Files() {
+        fs::create_directories(folder);
+        platform.set_program_folder(folder.string());
+        ui::set_platform(&platform);
+        write_lines(folder / "fx_list.txt", {"fx_steam_vent"});
+
+        std::vector<std::string> o = {"big_top label BGLCODE", "    MATERIAL_LIST_BEGIN"};
+        for (int m = 0; m < 400; ++m)
+            o.push_back("    MATERIAL_DEF 0." + std::to_string(100 + m % 900) + ",0.5,0.5,1.0,0,0,0," +
+                        (m % 4 == 3 ? "0,0,0" : "1,1,1") + ",0");
+        o.insert(o.end(), {"    MATERIAL_LIST_END", "    VERTEX_LIST_BEGIN"});
+        for (int v = 0; v < 40000; ++v)
+            o.push_back("    VERTEX_DEF " + std::to_string(v % 97) + ".2500, " + std::to_string(v % 13) +
+                        ".5000, -15.2000, 0.0000, 1.0000, 0.0000, 0.0000, 0.0000");
+        o.push_back("    VERTEX_LIST_END");
+        const size_t plain_lines = 100000 - o.size() - 300 * 7 - 2;  // the rest: 100 plain blocks
+        for (int m = 0; m < 400; ++m) {
+            o.push_back("    MATERIAL " + std::to_string(m) + ",0");
+            o.push_back("    DRAW_TRI_BEGIN " + std::to_string(m * 90) + ",90");
+            const size_t triangles = m % 4 == 3 ? plain_lines / 100 - 3 + (m == 399 ? plain_lines % 100 : 0) : 4;
+            for (size_t t = 0; t < triangles; ++t)
+                o.push_back("    DRAW_TRI " + std::to_string(t % 88) + "," + std::to_string(t % 88 + 1) + "," +
+                            std::to_string(t % 88 + 2));
+            o.push_back("    DRAW_TRI_END");
+        }
+        o.insert(o.end(), {"    BGL_END", "    BGL_RETURN"});
+        write_lines(base + "_0.asm", o);
+        write_lines(base + ".asm",
+                    {"header  label   word", "        dd      (offset OBJECT_DATA) - (offset header)",
+                     "OBJECT_DATA     label   word",
+                     "        SCALE_AGL       OBJECT_RET, 0, 0, 10000h, 050764Dh, 096F4h, 0A9065CC9h, 0BDDCh, 0, 0",
+                     "        INSTANCE_CALL   visual_model, 0, 0, 2000h", "OBJECT_RET      label   word",
+                     "        BGL_RETURN", "        include big_0.asm"});
+
+        std::vector<std::string> l;
+        for (int i = 0; i < 100000; ++i) {
+            if (i % 50 == 0) l.push_back("obj" + std::to_string(i / 50) + "_part label BGLCODE");
+            else if (i % 5 == 0) l.push_back("    BGL_JUMP_32 obj" + std::to_string((i * 7) % 2000) + "_part");
+            else l.push_back("    VERTEX_DEF -10.5000, 7.5000, -15.2000, 0.0000, 1.0000, 0.0000, 0.0000, 0.0000");
+        }
+        write_lines(labels, l);
+    }
+    ~Files() {
+        ui::set_platform(nullptr);
+        std::error_code ec;
+        fs::remove_all(folder, ec);
+    }
+};
+
+Files& files() {
+    static Files f;
+    return f;
+}
+
+void pass(const std::string& path) {
+    wb::LineArray lines;
+    wb::load_file2array(path, lines);
+    wb::save_array2file(path + ".out", lines);
+}
+
+// Runs the action once per iteration (it returns what went wrong, empty when nothing did) and,
+// outside the measured time, one pass of the file after it, so that both meet the same state of the heap and the file cache.
+template <typename Run>
+void measure(benchmark::State& state, const std::string& path, Run run) {
+    double action = 0, passes = 0;
+    for (auto _ : state) {
+        const double t = cpu_seconds();
+        const std::string failed = run();
+        action += cpu_seconds() - t;
+        if (!failed.empty()) {
+            state.SkipWithError(failed.c_str());
+            break;
+        }
+        state.PauseTiming();
+        const double u = cpu_seconds();
+        pass(path);
+        passes += cpu_seconds() - u;
+        state.ResumeTiming();
+    }
+    state.counters["x_pass"] = action / passes;
+}
+
+void BM_ReadWritePass_Export(benchmark::State& state) {
+    const std::string path = files().base + "_0.asm";
+    for (auto _ : state) pass(path);
+}
+
+void BM_Open(benchmark::State& state) {
+    Files& f = files();
+    wb::Form1 form;
+    form.InputFile.set_text(f.base);
+    measure(state, f.base + "_0.asm", [&] {
+        form.Open_Click();
+        return std::string(form.lstMat2proc.list_count() == 300 ? "" : "the export did not open");
+    });
+}
+
+// Open, N materials processed (lights, effects, library objects in the model, by turns), Save.
+void BM_OpenProcessSave(benchmark::State& state) {
+    Files& f = files();
+    wb::Form1 form;
+    form.InputFile.set_text(f.base);
+    form.OutputFile.set_text((f.folder / "saved").string());
+    const int kinds[] = {0, 1, 3};  // "Lights", "Effects", "Library New" in the kind list
+    const int n = static_cast<int>(state.range(0));
+    measure(state, f.base + "_0.asm", [&] {
+        form.Open_Click();
+        for (int i = 0; i < n; ++i) {
+            form.lstMat2proc.set_list_index(i);
+            form.typeOfObj.set_list_index(kinds[i % 3]);
+            form.Process_Click();
+        }
+        form.Save_Click();
+        return std::string(form.Text2.text() == std::to_string(300 - n) ? "" : "not every Process succeeded");
+    });
+}
+
+void BM_ReadWritePass_Labels(benchmark::State& state) {
+    const std::string path = files().labels;
+    for (auto _ : state) pass(path);
+}
+
+// The renamer's run: read, rename every label, write.
+void BM_RenameLabels(benchmark::State& state) {
+    const std::string path = files().labels;
+    measure(state, path, [&] {
+        wb::LineArray lines;
+        wb::load_file2array(path, lines);
+        const long found = wb::make_labels_unique(lines, "FF1");
+        wb::save_array2file(path + ".out", lines);
+        return std::string(found == 2000 ? "" : "labels missed");
+    });
+}
+
+}  // namespace
+
+BENCHMARK(BM_ReadWritePass_Export)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Open)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenProcessSave)->Arg(100)->Arg(300)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadWritePass_Labels)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RenameLabels)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();

@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# usage: release_test.sh CPACK BUILD_DIR SNAPDIR
+set -u
+cpack=$1 build=$2 snaps=$3
+here=$(cd "$(dirname "$0")/../.." && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "FAILED: $*"; exit 1; }
+
+"$cpack" --config "$build/CPackConfig.cmake" -B "$work/pkg" > "$work/cpack.log" 2>&1 ||
+  { cat "$work/cpack.log"; fail "cpack could not make the zip"; }
+zip=$(ls "$work"/pkg/gorvane-*-win32.zip 2>/dev/null)
+[ -f "$zip" ] || fail "no gorvane-VERSION-win32.zip was made"
+mkdir "$work/user"
+(cd "$work/user" && cmake -E tar xf "$zip") || fail "the zip does not unpack"
+dir=$(ls -d "$work"/user/gorvane-*-win32 2>/dev/null)
+[ -d "$dir" ] || fail "the zip holds no gorvane-VERSION-win32 folder"
+echo "$(basename "$zip"):"; (cd "$dir" && find . -type f | sort | sed 's#^\./#  #')
+
+# What ships, and nothing else.
+for f in gorvane.exe bglunpack.dll bglc.exe bglc.inc model.inc bglpack.exe fx_list.txt README.txt \
+         samples/hangar.asm samples/hangar_0.asm samples/open-sample.gvs; do
+  [ -f "$dir/$f" ] || fail "$f is missing"
+done
+while IFS= read -r f; do
+  case "$f" in
+    ./samples/*|./*.inc|./fx_list.txt|./README.txt|./bglunpack.dll) ;;
+    ./*/*) fail "${f#./} does not ship" ;;
+    ./*.exe) if grep -q -a -e '--gtest_' -e '--benchmark_' "$dir/$f"; then fail "${f#./} is a test or benchmark"; fi ;;
+    *) fail "${f#./} does not ship" ;;
+  esac
+done < <(cd "$dir" && find . -type f)
+
+# Window programs and console programs: the Subsystem field of the PE header (2 and 3).
+for exe in "$dir"/*.exe; do
+  name=$(basename "$exe")
+  pe=$(od -An -tu4 -j60 -N4 "$exe" | tr -d ' ')
+  subsystem=$(od -An -tu2 -j$((pe + 92)) -N2 "$exe" | tr -d ' ')
+  case "$name" in gorvane.exe|tolvard.exe) want=2 kind=window ;; *) want=3 kind=console ;; esac
+  [ "$subsystem" = "$want" ] || fail "$name is not a $kind program (subsystem $subsystem)"
+  echo "$name: $kind program"
+done
+
+# A scripted run of the window program prints into the console it was started from; the
+# script's name is read from where it was started, not from the program folder.
+export WINEPREFIX=$here/build/wineprefix
+"$here/cmake/wine-prefix.sh"
+printf 'print InputFile.visible\r\n' > "$work/one.gvs"
+said=$(cd "$work" && "$here/cmake/wine-run.sh" "$dir/gorvane.exe" --script one.gvs 2>&1)
+[[ "$said" == *"InputFile.visible: 1"* ]] || fail "gorvane.exe --script printed nothing: $said"
+echo "gorvane.exe --script prints: ${said%%$'\r'*}"
+
+# The sample script through the unzipped folder: open, process, save, and compile with its bglc.
+"$here/tests/gui/run_smoke.sh" "$dir/gorvane.exe" "$dir/samples/open-sample.gvs" "$dir/samples" "$snaps" \
+  "Form1:MsgText:Done." "file:hangar.bgl"
+exit $?
