@@ -5,6 +5,7 @@
 
 #include "ui/fileio.h"
 #include "ui/format.h"
+#include "ui/platform.h"
 #include "workbench/asm_line.h"
 #include "workbench/geometry.h"
 #include "workbench/paths.h"
@@ -84,11 +85,45 @@ std::vector<std::string> ground_subroutine_lines(const std::string& stem, const 
             "    BGL_RETURN"};
 }
 
-void append_work_file(const std::string& name, const std::vector<std::string>& lines) {
+long generate_ground_type(MarkerInput in, const SurfaceParameters& p, LineArray& new_code, bool& rejected) {
+    const std::string stem = ground_stem(in.row);
+    // Kept polygons leave a saved material unprocessed for the next Open: its code is made once.
+    if (wb::find_line(stem + " label", in.asm_lines.lines(), 1, false) != 0) {
+        ui::warning_box("The object file already holds the ground type of this material (" + stem +
+                        ", saved with Keep Polygons). It is not made twice.");
+        rejected = true;
+        return -1;
+    }
+    GroundBlock b;
+    if (!read_ground_block(in.asm_lines.lines(), in.materials.row(in.row).material_line, in.vertex_list_start, b)) {
+        ui::platform().message_box({kNotARectangle, "", ui::Icon::None, ui::Buttons::Ok});
+        rejected = true;
+        return -1;
+    }
+    if (in.pair->placement_line.empty()) throw NoPlacementLine();
+    const std::vector<std::string> placement = ground_placement_lines(stem, in.pair->placement, b.rectangle, in.heading);
+    if (!p.keep_polygons)
+        for (long i = b.first_line; i <= b.end_line; ++i) in.asm_lines.comment_out(i);
+    for (size_t k = 0; k < placement.size(); ++k) put_line(new_code, static_cast<long>(k) + 1, placement[k]);
+    add_lines(new_code, static_cast<long>(placement.size()));
+    *in.work_lines = ground_subroutine_lines(stem, p.surface_type, b.rectangle);
+    return 3;
+}
+
+std::optional<std::string> append_work_file(const std::string& name, const std::vector<std::string>& lines) {
     const std::string path = wb::program_file(name);
-    std::string bytes = ui::file_exists(path) ? ui::read_file(path) : std::string();
+    std::optional<std::string> previous;
+    if (ui::file_exists(path)) previous = ui::read_file(path);
+    std::string bytes = previous.value_or("");
     for (const auto& l : lines) bytes += l + "\r\n";
     ui::write_file_atomic(path, bytes);
+    return previous;
+}
+
+void restore_work_file(const std::string& name, const std::optional<std::string>& previous) {
+    const std::string path = wb::program_file(name);
+    if (previous) ui::write_file_atomic(path, *previous);
+    else ui::delete_file(path);
 }
 
 }  // namespace cg

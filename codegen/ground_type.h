@@ -3,10 +3,11 @@
 // queues a placement block after the model's "BGL_END" that calls a small subroutine at the
 // rectangle's centre; the subroutines of all ground-type materials collect in "tmpSurf.txt",
 // which Save appends to the object file.
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "engine.h"
+#include "object_code.h"
 
 namespace cg {
 
@@ -60,7 +61,15 @@ std::vector<std::string> ground_placement_lines(const std::string& stem, const w
 std::vector<std::string> ground_subroutine_lines(const std::string& stem, const std::string& surface_type,
                                                  const GroundRectangle& r);
 
-// Appends lines to a work file in the program folder (created when missing), written whole.
-void append_work_file(const std::string& name, const std::vector<std::string>& lines);
+// The ground-type generator: checks the block, then queues the placement block in new_code
+// (returns 3) and gives the subroutine lines in *in.work_lines. A block that is not two
+// triangles, or a material whose ground type an earlier save already holds, is refused after
+// its box (`rejected`, nothing changed). Keep Polygons leaves every line of the block as it is.
+long generate_ground_type(MarkerInput in, const SurfaceParameters& p, LineArray& new_code, bool& rejected);
+
+// Appends lines to a work file in the program folder (created when missing), written whole;
+// returns the file's previous contents (nothing when it did not exist), for restore_work_file.
+std::optional<std::string> append_work_file(const std::string& name, const std::vector<std::string>& lines);
+void restore_work_file(const std::string& name, const std::optional<std::string>& previous);
 
 }  // namespace cg

@@ -1,5 +1,6 @@
 #include "landing_area.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <set>
 
@@ -10,6 +11,7 @@
 #include "workbench/asm_line.h"
 #include "workbench/paths.h"
 #include "workbench/placement.h"
+#include "workbench/save_pair.h"
 
 namespace cg {
 
@@ -100,17 +102,40 @@ std::vector<std::string> platform_code_lines(long n, wb::Polygon points, long al
     return {label + " label BGLCODE", area, "    ALTITUDE_SET " + std::to_string(altitude), label + "_END label BGLCODE"};
 }
 
+namespace {
+
+// The work file's own BGL header: the model header's bounds and a pointer to the MISC section.
+std::vector<std::string> misc_file_header(const LineArray& azm_lines) {
+    const long header = header_line(azm_lines, "header label ", 5);
+    std::vector<std::string> out;
+    for (long i = header; i < header + 6; ++i) out.push_back(azm_lines[i]);
+    out.insert(out.end(), {"    dw   42 dup(0)", "    dd   (offset MISC_DATA) - (offset header)", "    dw   11 dup(0)"});
+    return out;
+}
+
+// The number after the last platform of a MISC section saved into the header (0 for none).
+long saved_platforms(const LineArray& azm_lines, long misc_section) {
+    long next = 0;
+    for (long i = misc_section; misc_section > 0 && i < azm_lines.top(); ++i) {
+        const std::string t = trim(azm_lines[i]);
+        const size_t end = t.find("_CODE label");
+        if (!wb::starts_with(t, "PLATFORM_") || end == std::string::npos || end <= 9) continue;
+        const std::string digits = t.substr(9, end - 9);
+        if (digits.find_first_not_of("0123456789") == std::string::npos)
+            next = std::max(next, std::stol(digits) + 1);
+    }
+    return next;
+}
+
+}  // namespace
+
 std::vector<std::string> new_misc_file(const LineArray& azm_lines, const PlatformParameters& p, double elevation,
                                        long heading, const std::vector<std::string>& code) {
-    const long header = header_line(azm_lines, "header label ", 5);
+    std::vector<std::string> out = misc_file_header(azm_lines);
     const long object = header_line(azm_lines, "OBJECT_DATA label ", 3);
     const long bounds = header_line(azm_lines, "dw 0001 ", 4);
     const long placement = header_line(azm_lines, "SCALE_AGL ", 0);
-
-    std::vector<std::string> out;
-    for (long i = header; i < header + 6; ++i) out.push_back(azm_lines[i]);
-    out.insert(out.end(), {"    dw   42 dup(0)", "    dd   (offset MISC_DATA) - (offset header)", "    dw   11 dup(0)",
-                           "MISC_DATA label word"});
+    out.push_back("MISC_DATA label word");
     for (long i = object + 1; i <= object + 3; ++i) out.push_back(azm_lines[i]);
     out.insert(out.end(), {"    dd  (offset PLATFORM_0) - (offset MISC_DATA)", "    db  0               ;;EOL", "",
                            "PLATFORM_0 label BGLCODE", "    db 065h",
@@ -150,16 +175,39 @@ long write_landing_area(const LandingAreaInput& in, const PlatformParameters& p,
 
     const std::string path = wb::program_file(kMiscFile);
     const bool exists = ui::file_exists(path);
-    const long n = exists ? sources.count(kMiscFile) : 0;
+    // A header saved with landing areas goes on with their MISC section and their numbers.
+    const long saved = wb::find_misc_section(in.azm_lines);
+    const long n = saved_platforms(in.azm_lines, saved) + (exists ? sources.count(kMiscFile) : 0);
     const long altitude =
         static_cast<long>(ui::int_floor(polygon.first_y * in.scale_factor) + ui::int_floor(elevation));
     const std::vector<std::string> code = platform_code_lines(n, polygon.points, altitude);
-    write_lines(path, exists ? add_platform_code(LineArray::from_lines(wb::split_lines(ui::read_file(path))), code)
-                             : new_misc_file(in.azm_lines, p, elevation, in.heading, code));
+    std::vector<std::string> file;
+    if (exists) {
+        file = add_platform_code(LineArray::from_lines(wb::split_lines(ui::read_file(path))), code);
+    } else if (saved) {
+        file = misc_file_header(in.azm_lines);
+        for (long i = saved; i < in.azm_lines.top(); ++i) file.push_back(in.azm_lines[i]);
+        file = add_platform_code(LineArray::from_lines(file), code);
+    } else {
+        file = new_misc_file(in.azm_lines, p, elevation, in.heading, code);
+    }
+    write_lines(path, file);
     sources.add(kMiscFile);
     consumed.clear();
     if (!p.keep_polygons)
         for (long i = in.material_line + 1; i <= polygon.end_line; ++i) consumed.push_back(i);
+    return 0;
+}
+
+long generate_landing_area(MarkerInput in, const PlatformParameters& p, bool& rejected) {
+    std::vector<long> consumed;
+    const LandingAreaInput li{in.asm_lines.lines(), in.azm_lines, in.materials.row(in.row).material_line,
+                              in.vertex_list_start, in.pair->scale_factor, in.heading};
+    if (write_landing_area(li, p, *in.generated, consumed) != 0) {
+        rejected = true;
+        return 0;
+    }
+    for (long i : consumed) in.asm_lines.comment_out(i);
     return 0;
 }
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine.h"
+#include "object_code.h"
 #include "workbench/generated_sources.h"
 #include "workbench/geometry.h"
 
@@ -64,11 +64,16 @@ struct LandingAreaInput {
 };
 
 // Writes the landing area into "tmpMisc.asm" in the program folder, whole, and counts it in
-// `sources`. Its platform number is the count of platforms written since Open, 0 when the file
-// does not exist yet. Returns 0, or -1 after the box when the polygon is refused. On success
+// `sources`. Its platform number counts the platforms written since Open (0 when the file does
+// not exist yet), after those that an earlier save left in the header; such a header's MISC
+// section is carried on rather than started again. Returns 0, or -1 after the box when the polygon is refused. On success
 // `consumed` receives the lines to comment out (none when the polygons are kept); on any
 // failure nothing is written and nothing counted.
 long write_landing_area(const LandingAreaInput& in, const PlatformParameters& p, wb::GeneratedSources& sources,
                         std::vector<long>& consumed);
+
+// The landing-area step of Process: the writer above on the pair, then the block's lines
+// commented out through in.asm_lines. `rejected` when the polygon was refused (after its box).
+long generate_landing_area(MarkerInput in, const PlatformParameters& p, bool& rejected);
 
 }  // namespace cg

@@ -493,6 +493,11 @@ void Form1::Process_Click() {
         terrain.ns_offset = hldNSOffset.text();
         terrain.ns_span = hldNSSpan.text();
         terrain.version = Label21.caption();
+        params.surface.surface_type = srfSurfType.selected_text();
+        params.surface.keep_polygons = srfKeepPolys.value() == 1;
+        params.platform.ground_elevation = platGroundElev.text();
+        params.platform.use_agl = platUseAGL.value() == 1;
+        params.platform.keep_polygons = platKeepPolys.value() == 1;
 
         const cg::ProcessResult r = cg::process_material(pair, row, kind, params);
         if (r.status == cg::ProcessStatus::NotAvailable) {
@@ -512,6 +517,8 @@ void Form1::Process_Click() {
     } catch (const ui::StopRequest&) {
         throw;
     } catch (const cg::NoPlacementLine& e) {
+        ui::warning_box(e.description);
+    } catch (const cg::UnusableInput& e) {
         ui::warning_box(e.description);
     } catch (const ui::RuntimeError& e) {
         ui::error_box("Error : " + std::to_string(e.number) + " :" + e.description);

@@ -1,16 +1,56 @@
-// The landing-area work file as the writer leaves it is a BGL source of its own: it compiles,
-// and the header reader finds its MISC section where the header says.
+// Ground types and landing areas compiled: the landing-area work file as a BGL of its own, the
+// sample worked by the run command's script, and a pair finished over two sessions; the header
+// reader finds the MISC section where the header says.
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
 #include "codegen/landing_area.h"
 #include "libtool/bgl_header.h"
 #include "memory_files.h"
+#include "sources.h"
 #include "tests/support/scratch.h"
+#include "ui/script/script_runner.h"
 #include "workbench/asm_line.h"
+#include "workbench/form1.h"
 
 using namespace bglc_test;
 
 namespace {
 
-class AreaSources : public testsupport::PlatformFixture {};
+class AreaSources : public testsupport::PlatformFixture {
+protected:
+    AreaSources() {
+        folder.write("hangar.asm", sample_header());
+        folder.write("hangar_0.asm", sample_object());
+        std::filesystem::copy_file(std::string(GORVANE_SOURCE_DIR) + "/workbench/fx_list.txt", folder.path("fx_list.txt"));
+        form = std::make_unique<wb::Form1>();
+        ui::desktop().show(*form);
+    }
+    ~AreaSources() override { ui::desktop().close(*form); }
+
+    // Runs script lines against the main window, ${GORVANE_SAMPLES} standing for the scratch folder.
+    void run(std::string script) {
+        for (size_t at; (at = script.find("${GORVANE_SAMPLES}")) != std::string::npos;)
+            script.replace(at, 18, folder.path());
+        std::istringstream in(script);
+        std::ostringstream out;
+        ui::ScriptDriver driver;
+        ASSERT_EQ(ui::ScriptRunner(platform, out, driver).run(in), 0) << out.str();
+    }
+    bglc::Result compile() {
+        auto r = bglc::assemble(folder.path("hangar.asm"), real_macros());
+        EXPECT_TRUE(r.ok()) << all_errors(r);
+        return r;
+    }
+    std::unique_ptr<wb::Form1> form;
+};
+
+std::int64_t at(const bglc::Result& r, const std::string& label) {
+    auto v = r.symbol(label);
+    EXPECT_TRUE(v) << label;
+    return v.value_or(0);
+}
 
 TEST_F(AreaSources, TwoLandingAreasCompileAsOneMiscSection) {
     wb::LineArray azm = testsupport::lines({
@@ -71,6 +111,45 @@ TEST_F(AreaSources, TwoLandingAreasCompileAsOneMiscSection) {
     EXPECT_EQ(u16(r.bytes, second + 6), 6);
     EXPECT_EQ(u16(r.bytes, second + 8 + 24), 0x2D);  // altitude set after the six points
     EXPECT_EQ(u32(r.bytes, second + 8 + 26), 18u);    // 8 units of 1 m plus 10 m of ground
+}
+
+TEST_F(AreaSources, TheSampleScriptWorksEveryKindAndTheSavedPairCompiles) {
+    std::ifstream script(std::string(GORVANE_SOURCE_DIR) + "/samples/open-sample.gvs");
+    run(std::string(std::istreambuf_iterator<char>(script), {}));
+    EXPECT_EQ(form->Text2.text(), "0");
+    const auto r = compile();
+    const libtool::BglHeader h = libtool::parse_bgl_header(r.bytes);
+    EXPECT_EQ(h.FL_object_ptr, at(r, "OBJECT_DATA"));
+    EXPECT_EQ(h.FL_misc_data, at(r, "MISC_DATA"));
+    // The apron's subroutine: short grass over 40 x 10 units, called from after the model's end.
+    const auto surface = static_cast<std::size_t>(at(r, "SKIP_GROUND_9_CODE"));
+    EXPECT_EQ(u16(r.bytes, surface), 0x2B);
+    EXPECT_EQ(u16(r.bytes, surface + 2), 5);
+    EXPECT_EQ(u32(r.bytes, surface + 4), 40u);
+    EXPECT_EQ(u32(r.bytes, surface + 8), 10u);
+    // The roof's helipad: six points at 8 m plus the 36 m of ground.
+    const auto area = static_cast<std::size_t>(at(r, "PLATFORM_0_CODE"));
+    EXPECT_EQ(u16(r.bytes, area + 6), 6);
+    EXPECT_EQ(u32(r.bytes, area + 8 + 24 + 2), 44u);
+}
+
+TEST_F(AreaSources, APairFinishedOverTwoSessionsKeepsOneMiscSectionAndEachGroundTypeOnce) {
+    run("set InputFile ${GORVANE_SAMPLES}/hangar\nclick \"Open\"\n"
+        "select lstMat2proc B2B2B2\nselect typeOfObj \"Landing Area\"\nclick \"Process\"\n"
+        "select lstMat2proc 669933\nselect typeOfObj \"Ground Type\"\nclick \"Parameters\"\n"
+        "window frmSurface\ncheck srfKeepPolys 1\nclick \"O.K.\"\nwindow Form1\nclick \"Process\"\n"
+        "click \"Save\"\n"
+        // Tomorrow: the kept rectangle is listed again; its ground type is not made twice, and it
+        // becomes a second landing area in the saved MISC section.
+        "click \"Open\"\nselect lstMat2proc 669933\nexpect Label16.visible 0\nclick \"Process\"\n"
+        "expect Label16.visible 0\nselect typeOfObj \"Landing Area\"\nclick \"Process\"\nclick \"Save\"\n");
+    EXPECT_EQ(boxes()[1], "The object file already holds the ground type of this material (SKIP_GROUND_9, saved with Keep Polygons). It is not made twice.");
+    const auto r = compile();
+    const libtool::BglHeader h = libtool::parse_bgl_header(r.bytes);
+    EXPECT_EQ(h.FL_misc_data, at(r, "MISC_DATA"));
+    const auto record = static_cast<std::size_t>(at(r, "PLATFORM_0"));
+    EXPECT_EQ(r.bytes[record + 1], at(r, "PLATFORM_END") - at(r, "PLATFORM_0"));
+    EXPECT_EQ(at(r, "PLATFORM_1_CODE"), at(r, "PLATFORM_0_CODE_END"));
 }
 
 }  // namespace

@@ -1,11 +1,13 @@
 // Ground types and landing areas: the rectangle and its lines, the platform polygon and its
 // code, the work file "tmpMisc.asm", and the inputs that must leave everything as it was.
 #include <algorithm>
+#include <filesystem>
 
 #include "codegen/ground_type.h"
 #include "codegen/landing_area.h"
 #include "support.h"
 #include "workbench/asm_line.h"
+#include "workbench/form1.h"
 #include "workbench/placement.h"
 
 namespace {
@@ -24,6 +26,7 @@ wb::LineArray source(const std::vector<std::string>& vertices, const std::vector
     l.push_back("        BGL_END");
     return lines(l);
 }
+std::vector<std::string> split(const std::string& bytes) { return wb::split_lines(bytes); }
 long material_line(const wb::LineArray& src) { return wb::find_line("MATERIAL 0", src, 1, false); }
 
 const std::vector<std::string> kHeader = {
@@ -99,7 +102,6 @@ protected:
 
     long write(const wb::LineArray& s) { return cg::write_landing_area({s, azm, m, 3, 2.0, 8192}, p, sources, consumed); }
     std::vector<std::string> file() { return split(folder.read("tmpMisc.asm")); }
-    static std::vector<std::string> split(const std::string& bytes) { return wb::split_lines(bytes); }
 };
 
 TEST_F(LandingFile, ThePointsTheTrianglesUseGoRoundTheirCentre) {
@@ -191,6 +193,83 @@ TEST_F(LandingFile, BadInputWritesNothing) {
     src = source({"0.0, 0.0, 0.0", "1.0, 0.0, 0.0", "1.0, 0.0, 1.0"}, {"DRAW_TRI 0,1,2", "DRAW_TRI 0,2,3"});
     m = material_line(src);
     refused("vertex 3, which is not in the vertex list");
+}
+
+}  // namespace
+
+namespace {
+
+// The main window on the sample: Process and Save of both kinds.
+class AreasOnTheSample : public cg_test::PlatformFixture {
+protected:
+    AreasOnTheSample() {
+        for (const char* f : {"hangar.asm", "hangar_0.asm"})
+            std::filesystem::copy_file(std::string(GORVANE_SOURCE_DIR) + "/samples/" + f, folder.path(f));
+        form = std::make_unique<wb::Form1>();
+        ui::desktop().show(*form);
+        form->InputFile.set_text(folder.path("hangar"));
+        form->Open_Click();
+        platform.forget();
+    }
+    ~AreasOnTheSample() override { ui::desktop().close(*form); }
+    void process(const std::string& colour, const std::string& kind) {
+        for (int i = 0; i < form->lstMat2proc.list_count(); ++i)
+            if (form->lstMat2proc.item(i) == colour) form->lstMat2proc.set_list_index(i);
+        for (int i = 0; i < form->typeOfObj.list_count(); ++i)
+            if (form->typeOfObj.item(i) == kind) form->typeOfObj.set_list_index(i);
+        form->Process_Click();
+    }
+    std::unique_ptr<wb::Form1> form;
+};
+
+TEST_F(AreasOnTheSample, GroundTypesKeepOrConsumeTheirBlockAndARejectedOneChangesNothing) {
+    const std::vector<std::string> untouched = form->pair.asm_lines.lines();
+    form->srfKeepPolys.set_value(1);
+    process("336699", "Ground Type");
+    EXPECT_EQ(form->pair.asm_lines.lines(), untouched);
+    EXPECT_EQ(form->pair.code.count(), 3);
+    EXPECT_TRUE(form->MsgText.text().starts_with("Lines of new code : 3"));
+
+    form->srfKeepPolys.set_value(0);
+    form->srfSurfType.set_list_index(5);
+    process("669933", "Ground Type");
+    const long m = wb::find_line("MATERIAL 11,0", form->pair.asm_lines, 1, false);
+    EXPECT_EQ(form->pair.asm_lines[m + 1], "; " + untouched[static_cast<size_t>(m)]);
+    EXPECT_EQ(form->pair.asm_lines[m + 4], "; " + untouched[static_cast<size_t>(m + 3)]);
+    EXPECT_EQ(split(folder.read("tmpSurf.txt")),
+              (std::vector<std::string>{"SKIP_GROUND_3_CODE label BGLCODE", "    SET_SURFACE_TYPE CONCRETE, 0,0, 0",
+                                        "    BGL_RETURN", "SKIP_GROUND_9_CODE label BGLCODE",
+                                        "    SET_SURFACE_TYPE GRASS_SHORT, 40,10, 0", "    BGL_RETURN"}));
+
+    // Four triangles are no rectangle: nothing changes, and the material can be processed later.
+    const std::vector<std::string> before = form->pair.asm_lines.lines();
+    const std::string surf = folder.read("tmpSurf.txt");
+    process("FFFFFF", "Ground Type");
+    EXPECT_EQ(last_box(), cg::kNotARectangle);
+    EXPECT_EQ(form->pair.asm_lines.lines(), before);
+    EXPECT_EQ(folder.read("tmpSurf.txt"), surf);
+    EXPECT_EQ(form->pair.insertions.count(), 2);
+    EXPECT_EQ(form->Text2.text(), "8");
+    process("FFFFFF", "Lights");
+    EXPECT_EQ(form->Text2.text(), "7");
+}
+
+TEST_F(AreasOnTheSample, ALandingAreaAloneWritesTheObjectFileAsItIsAndMergesTheHeader) {
+    process("B2B2B2", "Landing Area");
+    EXPECT_TRUE(form->MsgText.text().starts_with("Lines of new code : \r\n"));
+    form->Save_Click();
+    EXPECT_FALSE(form->Command3.enabled());
+    // The object file: the lines in memory, the helipad's block commented out.
+    auto object = split(folder.read("hangar_0.asm"));
+    EXPECT_EQ(object.back(), "");
+    object.pop_back();
+    EXPECT_EQ(object, form->pair.asm_lines.lines());
+    EXPECT_EQ(std::count_if(object.begin(), object.end(), [](const std::string& l) { return l.starts_with("; "); }),
+              7);  // the model's title and the six lines of the block
+    const auto saved = split(folder.read("hangar.asm"));
+    EXPECT_EQ(std::count(saved.begin(), saved.end(), "    dd      (offset MISC_DATA) - (offset header)"), 1);
+    EXPECT_EQ(std::count(saved.begin(), saved.end(), "MISC_DATA label word"), 1);
+    EXPECT_EQ(saved.end()[-2], "    dd 0    ;The end");  // the work file, then the empty last line
 }
 
 }  // namespace
