@@ -14,20 +14,12 @@ namespace {
 
 using cg_test::lines;
 
-// Vertices (x, y, z) from line 3; the "MATERIAL 0,0" line comes at 4 + number of vertices.
+using cg_test::material_line;
+// Triangle lines written whole: some are no triangle lines.
 wb::LineArray source(const std::vector<std::string>& vertices, const std::vector<std::string>& triangles) {
-    std::vector<std::string> l = {"; model", "        VERTEX_LIST_BEGIN"};
-    for (const auto& v : vertices) l.push_back("        VERTEX_DEF " + v + ", 0.0, 1.0, 0.0, 0.0, 0.0");
-    l.push_back("        VERTEX_LIST_END");
-    l.push_back("        MATERIAL 0,0");
-    l.push_back("        DRAW_TRI_BEGIN 0," + std::to_string(vertices.size()));
-    for (const auto& t : triangles) l.push_back("        " + t);
-    l.push_back("        DRAW_TRI_END");
-    l.push_back("        BGL_END");
-    return lines(l);
+    return cg_test::block_source(vertices, triangles, "");
 }
 std::vector<std::string> split(const std::string& bytes) { return wb::split_lines(bytes); }
-long material_line(const wb::LineArray& src) { return wb::find_line("MATERIAL 0", src, 1, false); }
 
 const std::vector<std::string> kHeader = {
     "header  label   word",
