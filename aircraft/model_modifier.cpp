@@ -189,8 +189,7 @@ bool process_aircraft(const AircraftSet& set, const std::string& version) {
     } catch (const ui::StopRequest&) {
         throw;
     } catch (const ui::RuntimeError& e) {
-        ui::platform().set_busy(false);
-        ui::error_box("Error : " + std::to_string(e.number) + " :" + e.description);
+        ui::run_time_error_box(e);
     }
     return false;
 }

@@ -386,8 +386,7 @@ void Form1::Open_Click() {
     } catch (const ui::StopRequest&) {
         throw;
     } catch (const ui::RuntimeError& e) {
-        ui::platform().set_busy(false);
-        ui::error_box("Error : " + std::to_string(e.number) + " :" + e.description);
+        ui::run_time_error_box(e);
     } catch (const std::bad_alloc&) {
         pair = SourcePair();
         ui::error_box("Error : 7 :" + ui::error_description(7));
@@ -502,7 +501,7 @@ void Form1::Process_Click() {
     } catch (const cg::NoPlacementLine& e) {
         ui::warning_box(e.description);
     } catch (const ui::RuntimeError& e) {
-        ui::error_box("Error : " + std::to_string(e.number) + " :" + e.description);
+        ui::run_time_error_box(e);
     } catch (const std::bad_alloc&) {
         ui::error_box("Error : 7 :" + ui::error_description(7));
     }
@@ -553,7 +552,7 @@ void Form1::Compile_Click() {
     } catch (const ui::StopRequest&) {
         throw;
     } catch (const ui::RuntimeError& e) {
-        ui::error_box("Error : " + std::to_string(e.number) + " :" + e.description);
+        ui::run_time_error_box(e);
     }
 }
 
