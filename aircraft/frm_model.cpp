@@ -15,11 +15,6 @@ namespace {
 constexpr const char* kSettings = "model.ini";
 constexpr const char* kSettingsTag = "md001";
 
-void action_error_box(const ui::RuntimeError& e) {
-    ui::platform().set_busy(false);
-    ui::error_box("Error : " + std::to_string(e.number) + " :" + e.description);
-}
-
 }  // namespace
 
 FrmModel::FrmModel(std::string version)
@@ -143,7 +138,7 @@ void FrmModel::Compile_Click() {
     } catch (const ui::StopRequest&) {
         throw;
     } catch (const ui::RuntimeError& e) {
-        action_error_box(e);
+        ui::run_time_error_box(e);
     }
 }
 

@@ -179,10 +179,8 @@ bool process_aircraft(const AircraftSet& set, const std::string& version) {
     try {
         std::vector<std::pair<std::string, LineArray>> drawings;
         LineArray header = combined_header(set, version, drawings);
-        std::vector<std::pair<std::string, std::string>> files;
-        for (const auto& [path, lines] : drawings) files.emplace_back(path, wb::array_file_text(lines));
-        files.emplace_back(set.bases[kComplete] + ".asm", wb::array_file_text(header));
-        ui::write_files_atomic(files);
+        drawings.emplace_back(set.bases[kComplete] + ".asm", header);
+        wb::save_arrays2files(drawings);
         const std::string name = wb::path_file_name(set.bases[kComplete]);
         ui::information_box("The modification seems to be successful. Output file is " + name +
                             ".asm\r\n\r\nComplile with 'bglc /mdl " + name + ".asm'");
@@ -191,8 +189,7 @@ bool process_aircraft(const AircraftSet& set, const std::string& version) {
     } catch (const ui::StopRequest&) {
         throw;
     } catch (const ui::RuntimeError& e) {
-        ui::platform().set_busy(false);
-        ui::error_box("Error : " + std::to_string(e.number) + " :" + e.description);
+        ui::run_time_error_box(e);
     }
     return false;
 }

@@ -85,8 +85,7 @@ void FrmGroundShadows::Compile_Click() {
     } catch (const ui::StopRequest&) {
         throw;
     } catch (const ui::RuntimeError& e) {
-        ui::platform().set_busy(false);
-        ui::error_box("Error : " + std::to_string(e.number) + " :" + e.description);
+        ui::run_time_error_box(e);
     }
 }
 

@@ -132,8 +132,7 @@ bool split_ground_polygons(const SplitRequest& r) {
     } catch (const ui::StopRequest&) {
         throw;
     } catch (const ui::RuntimeError& e) {
-        ui::platform().set_busy(false);
-        ui::error_box("Error : " + std::to_string(e.number) + " :" + e.description);
+        ui::run_time_error_box(e);
     }
     return false;
 }

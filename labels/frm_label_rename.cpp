@@ -31,8 +31,7 @@ long rename_labels(const std::string& path, const std::string& suffix) {
     } catch (const ui::StopRequest&) {
         throw;
     } catch (const ui::RuntimeError& e) {
-        ui::platform().set_busy(false);
-        ui::error_box("Error : " + std::to_string(e.number) + " :" + e.description);
+        ui::run_time_error_box(e);
     } catch (const std::bad_alloc&) {
         ui::platform().set_busy(false);
         ui::error_box("Error : 7 :" + ui::error_description(7));

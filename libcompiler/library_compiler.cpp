@@ -42,7 +42,7 @@ bool mark_drawing_files(const std::vector<LibraryEntry>& entries) {
         lines.insert(lines.begin(), kLabelMark);
         changed.emplace_back(path, wb::LineArray::from_lines(lines));
     }
-    for (const auto& [path, lines] : changed) wb::save_array2file(path, lines);
+    wb::save_arrays2files(changed);
     return true;
 }
 

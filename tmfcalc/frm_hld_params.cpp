@@ -55,7 +55,7 @@ void FrmHldParams::OK_Click() {
     try {
         write_tmf_settings(wb::program_file("tmf.ini"), main_);
     } catch (const ui::RuntimeError& e) {
-        ui::error_box("Error : " + std::to_string(e.number) + " :" + e.description);
+        ui::run_time_error_box(e);
         return;
     }
     ui::desktop().close(*this);

@@ -106,6 +106,10 @@ std::string program_file(const std::string& name);
 void error_box(const std::string& text);        // critical icon
 void warning_box(const std::string& text);      // exclamation icon
 void information_box(const std::string& text);  // information icon
+struct RuntimeError;
+// The box of a run-time error that ended an action ("Error : 53 :File not found"), shown with
+// the normal pointer.
+void run_time_error_box(const RuntimeError& e);
 
 // Shows the busy pointer for as long as it lives, so that an action restores the normal
 // pointer however it ends.

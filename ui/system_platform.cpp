@@ -58,6 +58,11 @@ void information_box(const std::string& text) {
     platform().message_box({text, "", Icon::Information, Buttons::Ok});
 }
 
+void run_time_error_box(const RuntimeError& e) {
+    platform().set_busy(false);
+    error_box("Error : " + std::to_string(e.number) + " :" + e.description);
+}
+
 SystemPlatform::SystemPlatform() : program_folder_(executable_folder()) {
     std::string env = environment("GORVANE_PROGRAM_FOLDER");
     if (!env.empty()) program_folder_ = env;

@@ -397,8 +397,7 @@ void Form1::Open_Click() {
     } catch (const ui::StopRequest&) {
         throw;
     } catch (const ui::RuntimeError& e) {
-        ui::platform().set_busy(false);
-        ui::error_box("Error : " + std::to_string(e.number) + " :" + e.description);
+        ui::run_time_error_box(e);
     } catch (const std::bad_alloc&) {
         pair = SourcePair();
         ui::error_box("Error : 7 :" + ui::error_description(7));
@@ -521,7 +520,7 @@ void Form1::Process_Click() {
     } catch (const cg::UnusableInput& e) {
         ui::warning_box(e.description);
     } catch (const ui::RuntimeError& e) {
-        ui::error_box("Error : " + std::to_string(e.number) + " :" + e.description);
+        ui::run_time_error_box(e);
     } catch (const std::bad_alloc&) {
         ui::error_box("Error : 7 :" + ui::error_description(7));
     }
@@ -572,7 +571,7 @@ void Form1::Compile_Click() {
     } catch (const ui::StopRequest&) {
         throw;
     } catch (const ui::RuntimeError& e) {
-        ui::error_box("Error : " + std::to_string(e.number) + " :" + e.description);
+        ui::run_time_error_box(e);
     }
 }
 

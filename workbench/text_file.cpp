@@ -132,6 +132,12 @@ std::string array_file_text(const LineArray& lines) {
     return out;
 }
 
+void save_arrays2files(const std::vector<std::pair<std::string, LineArray>>& files) {
+    std::vector<std::pair<std::string, std::string>> bytes;
+    for (const auto& [path, lines] : files) bytes.emplace_back(path, array_file_text(lines));
+    ui::write_files_atomic(bytes);
+}
+
 void save_array2file(const std::string& path, const LineArray& lines) {
     ui::write_file_atomic(path, array_file_text(lines));
 }

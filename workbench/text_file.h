@@ -3,6 +3,7 @@
 // text (also the index of the first free element), elements 1 .. count the lines as read, and
 // element count + 1 exists and is empty.
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace wb {
@@ -64,6 +65,8 @@ private:
 void save_array2file(const std::string& path, const LineArray& lines);
 // The bytes save_array2file writes.
 std::string array_file_text(const LineArray& lines);
+// Saves several arrays as one step: either every file is replaced or none is.
+void save_arrays2files(const std::vector<std::pair<std::string, LineArray>>& files);
 
 // load_file2array + save_array2file through a private array. Returns false (after the load's
 // box) when the source could not be read; throws when the target cannot be written.
