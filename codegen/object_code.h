@@ -3,6 +3,7 @@
 // world (one placement block per triangle, after the model's "BGL_END"), library objects
 // called inside the model ("Library New") and windsocks.
 #include <string>
+#include <vector>
 
 #include "engine.h"
 
@@ -34,6 +35,12 @@ struct MarkerInput {
     long vertex_list_start = 0;
     long heading = 0;          // model heading, 1/65536 of a turn
     long skip_label_base = 0;  // added to the numbers of skip labels (see highest_skip_label)
+    // For the kinds that need more of the pair (ground types, landing areas): the pair itself,
+    // read only, and its count of generated scenery sources.
+    const wb::SourcePair* pair = nullptr;
+    wb::GeneratedSources* generated = nullptr;
+    // Ground types: the lines for their work file, appended by Process once the block is queued.
+    std::vector<std::string>* work_lines = nullptr;
 };
 
 // The highest number of a "SKIP_FX" or "SKIP_LIB" skip label that starts a line of the object

@@ -36,6 +36,12 @@ long library_new(MarkerInput in, const ObjectParameters& p, LineArray& new_code,
 long windsock(MarkerInput in, const ObjectParameters& p, LineArray& new_code, bool& rejected) {
     return generate_windsock(in, p.markers, new_code, rejected);
 }
+long ground_type(MarkerInput in, const ObjectParameters& p, LineArray& new_code, bool& rejected) {
+    return generate_ground_type(in, p.surface, new_code, rejected);
+}
+long landing_area(MarkerInput in, const ObjectParameters& p, LineArray&, bool& rejected) {
+    return generate_landing_area(in, p.platform, rejected);
+}
 
 struct KindRow {
     const char* kind;
@@ -47,8 +53,8 @@ struct KindRow {
 const KindRow kDispatch[] = {
     {"Lights", Where::AfterMaterialLine, lights},       {"Windsock", Where::AfterMaterialLine, windsock},
     {"Library New", Where::AfterMaterialLine, library_new}, {"Effects", Where::AfterBglEnd, effects},
-    {"Library", Where::AfterBglEnd, library},           {"Ground Type", Where::AfterBglEnd, nullptr},
-    {"Landing Area", Where::OwnFile, nullptr},          {"Lake", Where::OwnFile, nullptr},
+    {"Library", Where::AfterBglEnd, library},           {"Ground Type", Where::AfterBglEnd, ground_type},
+    {"Landing Area", Where::OwnFile, landing_area},     {"Lake", Where::OwnFile, nullptr},
     {"Decal", Where::OwnFile, nullptr},
 };
 
@@ -116,8 +122,10 @@ ProcessResult process_material(wb::SourcePair& pair, long row, const std::string
         LineArray new_code;
         new_code.set_top(0);
         bool rejected = false;
+        std::vector<std::string> work_lines;  // ground types: subroutine lines for "tmpSurf.txt"
         result.lines = k->run(MarkerInput{edits, pair.azm_lines, pair.materials, row, pair.vertex_list_start,
-                                          pair.model_heading, std::max(pair.skip_label_base, 0L)},
+                                          pair.model_heading, std::max(pair.skip_label_base, 0L), &pair,
+                                          &pair.generated, &work_lines},
                               p, new_code, rejected);
         if (rejected) {
             edits.undo();
@@ -135,7 +143,17 @@ ProcessResult process_material(wb::SourcePair& pair, long row, const std::string
             dictionary = pair.ext_parameters;
             add_light_state_entry(azm_lines, dictionary);
         }
-        if (k->where != Where::OwnFile) queue_insertion(pair.insertions, pair.code, new_code, index);
+        if (k->where != Where::OwnFile) {
+            // The work file is written whole before the block is queued, and put back if that fails.
+            std::optional<std::string> previous;
+            if (!work_lines.empty()) previous = append_work_file(kSurfaceFile, work_lines);
+            try {
+                queue_insertion(pair.insertions, pair.code, new_code, index);
+            } catch (...) {
+                if (!work_lines.empty()) restore_work_file(kSurfaceFile, previous);
+                throw;
+            }
+        }
         if (dictionary_step) {
             pair.azm_lines = std::move(azm_lines);
             pair.ext_parameters = std::move(dictionary);

@@ -3,6 +3,8 @@
 // object kind and queues it for Save.
 #include <string>
 
+#include "ground_type.h"
+#include "landing_area.h"
 #include "light_code.h"
 #include "object_code.h"
 #include "terrain/terrain_sources.h"
@@ -30,6 +32,8 @@ struct ObjectParameters {
     LightParameters lights;
     MarkerParameters markers;
     terrain::TerrainParameters terrain;
+    SurfaceParameters surface;
+    PlatformParameters platform;
 };
 
 inline constexpr const char* kNoDrawingBlock =
@@ -48,8 +52,10 @@ long generate_object_code(const std::string& kind, MarkerInput in, const ObjectP
 // a material without a drawing block, an after-the-end kind on a file without "BGL_END" (each
 // refused with its box) and a generator's refusal leave the source lines, the header and the
 // queue as they were. Only the lines the generator changed are kept aside, never the file.
-// "Lake" and "Decal" go to their writers instead, which write a file of their own and change
-// nothing of the pair but its count of generated sources (Rejected when a writer refused).
+// "Landing Area", "Lake" and "Decal" go to their writers instead, which write a file of their own
+// and change nothing of the pair but its count of generated sources and, for landing areas, the
+// commented-out block (Rejected when a writer refused). A ground type's subroutine goes into
+// "tmpSurf.txt" as its block is queued.
 ProcessResult process_material(wb::SourcePair& pair, long row, const std::string& kind,
                                const ObjectParameters& p);
 // The same with default parameters for every kind but lights.

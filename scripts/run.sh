@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The main job: installs what is missing, builds, and works on the sample export in the workbench.
 # With a display: the real Windows program under wine, with the sample's path already typed in.
-# Without one: the same window driven by samples/open-sample.gvs (open, process every highlighted
-# material of the kinds built so far, save, compile), printing what the user would see, and then
+# Without one: the same window driven by samples/open-sample.gvs (open, turn each highlighted
+# material into one of the nine kinds, save, compile), printing what the user would see, and then
 # the compiler's own report on the saved pair.
 set -euo pipefail
 cd "$(dirname "$0")/.."

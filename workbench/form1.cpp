@@ -2,6 +2,8 @@
 
 #include "aircraft/frm_model.h"
 #include "asm_line.h"
+#include "codegen/area_dialogs.h"
+#include "codegen/ground_type.h"
 #include "codegen/process.h"
 #include "groundpolys/frm_ground_shadows.h"
 #include "labels/frm_label_rename.h"
@@ -74,8 +76,9 @@ Form1::~Form1() {
 
 void Form1::close_dialogs() {
     for (ui::Window* w : std::initializer_list<ui::Window*>{lights_.get(), effects_.get(), windsock_.get(),
-                                                            library_.get(), label_rename_.get(), halden_.get(),
-                                                            hld_params_.get(), model_.get(), ground_shadows_.get()})
+                                                            library_.get(), surface_.get(), platform_.get(),
+                                                            label_rename_.get(), halden_.get(), hld_params_.get(),
+                                                            model_.get(), ground_shadows_.get()})
         if (w && w->is_open()) ui::desktop().close(*w);
     if (ui::Window* browser = libtool::library_browser(); browser && browser->is_open()) ui::desktop().close(*browser);
     if (ui::Window* compiler = libcompiler::library_compiler(); compiler && compiler->is_open())
@@ -94,7 +97,7 @@ void Form1::init_parameters() {
     }
     for (int i = 0; i < 10; ++i) LightType.add_item(kLightTypes[i], kLightStateBits[i]);
     for (const char* v : kFlashVariables) LightVariable.add_item(v);
-    for (const char* t : kSurfaceTypes) srfSurfType.add_item(t);
+    for (const char* t : cg::kSurfaceTypes) srfSurfType.add_item(t);
     LightInt.set_text("100");
     LightAttnL.set_text("0.4");
     LightAttS.set_text("0.04");
@@ -172,6 +175,14 @@ FrmWindsock& Form1::frm_windsock() {
 FrmLibrary& Form1::frm_library() {
     if (!library_) library_ = std::make_unique<FrmLibrary>(*this);
     return *library_;
+}
+cg::FrmSurface& Form1::frm_surface() {
+    if (!surface_) surface_ = std::make_unique<cg::FrmSurface>(*this, srfSurfType, srfKeepPolys);
+    return *surface_;
+}
+cg::FrmPlatform& Form1::frm_platform() {
+    if (!platform_) platform_ = std::make_unique<cg::FrmPlatform>(*this, platGroundElev, platUseAGL, platKeepPolys);
+    return *platform_;
 }
 tmfcalc::FrmHalden& Form1::frm_halden() {
     if (!halden_) halden_ = std::make_unique<tmfcalc::FrmHalden>();
@@ -431,8 +442,9 @@ void Form1::Params_Click() {
     else if (kind == "Effects") frm_effects().open();
     else if (kind == "Windsock") frm_windsock().open();
     else if (kind == "Library" || kind == "Library New") frm_library().open();
+    else if (kind == "Landing Area") frm_platform().open();
+    else if (kind == "Ground Type") frm_surface().open();
     else if (kind == "Lake" || kind == "Decal") frm_hld_params().open(*this);
-    // The dialogs of landing areas and ground types come with their kinds.
 }
 
 void Form1::Process_Click() {
@@ -480,6 +492,11 @@ void Form1::Process_Click() {
         terrain.ns_offset = hldNSOffset.text();
         terrain.ns_span = hldNSSpan.text();
         terrain.version = Label21.caption();
+        params.surface.surface_type = srfSurfType.selected_text();
+        params.surface.keep_polygons = srfKeepPolys.value() == 1;
+        params.platform.ground_elevation = platGroundElev.text();
+        params.platform.use_agl = platUseAGL.value() == 1;
+        params.platform.keep_polygons = platKeepPolys.value() == 1;
 
         const cg::ProcessResult r = cg::process_material(pair, row, kind, params);
         if (r.status == cg::ProcessStatus::NotAvailable) {
@@ -499,6 +516,8 @@ void Form1::Process_Click() {
     } catch (const ui::StopRequest&) {
         throw;
     } catch (const cg::NoPlacementLine& e) {
+        ui::warning_box(e.description);
+    } catch (const cg::UnusableInput& e) {
         ui::warning_box(e.description);
     } catch (const ui::RuntimeError& e) {
         ui::run_time_error_box(e);

@@ -7,6 +7,10 @@
 #include "ui/window.h"
 
 namespace labels { class FrmLabelRename; }
+namespace cg {
+class FrmSurface;
+class FrmPlatform;
+}  // namespace cg
 namespace tmfcalc {
 class FrmHalden;
 class FrmHldParams;
@@ -143,6 +147,8 @@ public:
     FrmEffects& frm_effects();
     FrmWindsock& frm_windsock();
     FrmLibrary& frm_library();
+    cg::FrmSurface& frm_surface();
+    cg::FrmPlatform& frm_platform();
     labels::FrmLabelRename& frm_label_rename();
     tmfcalc::FrmHalden& frm_halden();
     tmfcalc::FrmHldParams& frm_hld_params();
@@ -165,6 +171,8 @@ private:
     std::unique_ptr<FrmEffects> effects_;
     std::unique_ptr<FrmWindsock> windsock_;
     std::unique_ptr<FrmLibrary> library_;
+    std::unique_ptr<cg::FrmSurface> surface_;
+    std::unique_ptr<cg::FrmPlatform> platform_;
     std::unique_ptr<labels::FrmLabelRename> label_rename_;
     std::unique_ptr<tmfcalc::FrmHalden> halden_;
     std::unique_ptr<tmfcalc::FrmHldParams> hld_params_;

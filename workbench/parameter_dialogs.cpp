@@ -20,8 +20,6 @@ const char* const kLightTypes[10] = {"LIGHT_NAV",  "LIGHT_BEACON",      "LIGHT_L
 const long kLightStateBits[10] = {1, 2, 4, 8, 16, 64, 128, 256, 0, 0};
 const char* const kFlashVariables[7] = {"six_second_beacon", "second_flash", "becon2", "becon3",
                                         "becon4",            "becon5",       "beacnt"};
-const char* const kSurfaceTypes[8] = {"CONCRETE", "GRASS_LANDABLE", "WATER",      "GRASS_BUMPY",
-                                      "ASPHALT",  "GRASS_SHORT",    "GRASS_LONG", "HARD_TURF"};
 
 const char* flash_mask_for_variable(int position) {
     switch (position) {

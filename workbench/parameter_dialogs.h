@@ -15,7 +15,6 @@ inline constexpr const char* kDefaultTimeConstraints = "MOY=01,12;DOM=01,31;HOD=
 extern const char* const kLightTypes[10];     // the main window's texts
 extern const long kLightStateBits[10];        // item data of the main window's light types
 extern const char* const kFlashVariables[7];
-extern const char* const kSurfaceTypes[8];
 
 // The mask that goes with a flash variable (position in the variable list).
 const char* flash_mask_for_variable(int position);

@@ -56,14 +56,22 @@ std::vector<std::string> merge_queued_blocks(const SourcePair& pair) {
     return out;
 }
 
+long find_misc_section(const LineArray& header) { return find_line("MISC_DATA label word", header, 1, false); }
+
 std::vector<std::string> merge_misc_data(const LineArray& header, const LineArray& misc) {
+    const long m = find_line("MISC_DATA label word", misc, 1, false);
+    if (m == 0) throw ui::RuntimeError(ui::kSubscriptOutOfRange, "tmpMisc.asm has no line MISC_DATA label word");
+    std::vector<std::string> out;
+    // The work file carried that section on (the landing-area writer): it replaces it whole.
+    if (const long saved = find_misc_section(header)) {
+        append_range(out, header, 1, saved - 1);
+        append_range(out, misc, m, misc.top());
+        return out;
+    }
     const long n = find_line("dd      (offset OBJECT_DATA) - (offset header)", header, 1, false);
     if (n == 0)
         throw ui::RuntimeError(ui::kSubscriptOutOfRange,
                                "the header file has no line dd (offset OBJECT_DATA) - (offset header)");
-    const long m = find_line("MISC_DATA label word", misc, 1, false);
-    if (m == 0) throw ui::RuntimeError(ui::kSubscriptOutOfRange, "tmpMisc.asm has no line MISC_DATA label word");
-    std::vector<std::string> out;
     append_range(out, header, 1, n);
     out.push_back("    dw      20 dup(0)");
     out.push_back("    dd      (offset MISC_DATA) - (offset header)");

@@ -20,7 +20,11 @@ struct SaveOutcome {
 // identifier that the queue never issued, or an insertion index outside the file, raises error 9.
 std::vector<std::string> merge_queued_blocks(const SourcePair& pair);
 
-// The header's lines with the miscellaneous data section of a "tmpMisc.asm" merged in.
+// The line "MISC_DATA label word" of a header that an earlier save gave landing areas, 0 when none.
+long find_misc_section(const LineArray& header);
+
+// The header's lines with the miscellaneous data section of a "tmpMisc.asm" merged in: after the
+// object pointer with a pointer to it, or in place of the section an earlier save left.
 std::vector<std::string> merge_misc_data(const LineArray& header, const LineArray& misc);
 
 // Writes the output pair from the model and the work files in work_folder. Everything is built

@@ -167,17 +167,6 @@ TEST_F(ProcessOnPair, AircraftLightsAddTheLightStateEntryToTheHeader) {
     EXPECT_EQ(pair.ext_parameters.entries[0].name_line, "    dict_g_lightStates equ 152");
 }
 
-TEST_F(ProcessOnPair, KindsOfLaterVersionsAreRefusedWithoutChangingAnything) {
-    const wb::LineArray before = pair.asm_lines;
-    for (const char* kind : {"Ground Type", "Landing Area"}) {
-        cg::ProcessResult r = cg::process_material(pair, 1, kind, cg::LightParameters{});
-        EXPECT_EQ(r.status, cg::ProcessStatus::NotAvailable) << kind;
-    }
-    EXPECT_EQ(pair.asm_lines.lines(), before.lines());
-    EXPECT_EQ(pair.insertions.count(), 0);
-    EXPECT_EQ(pair.code.count(), 0);
-}
-
 TEST_F(ProcessOnPair, AnUnknownKindGeneratesAndQueuesNothing) {
     cg::ProcessResult r = cg::process_material(pair, 1, "Balloon", cg::LightParameters{});
     EXPECT_EQ(r.status, cg::ProcessStatus::Done);

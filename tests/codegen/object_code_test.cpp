@@ -13,20 +13,10 @@ namespace {
 
 using cg_test::lines;
 
-// Vertices from line 3 (the vertex list start); the "MATERIAL 0,0" line comes at 4 + n.
+using cg_test::material_line;
 wb::LineArray source(const std::vector<std::string>& vertices, const std::vector<std::string>& triangles) {
-    std::vector<std::string> l = {"; model", "        VERTEX_LIST_BEGIN"};
-    for (const auto& v : vertices) l.push_back("        VERTEX_DEF " + v + ", 0.0, 1.0, 0.0, 0.0, 0.0");
-    l.push_back("        VERTEX_LIST_END");
-    l.push_back("        MATERIAL 0,0");
-    l.push_back("        DRAW_TRI_BEGIN 0," + std::to_string(vertices.size()));
-    for (const auto& t : triangles) l.push_back("        DRAW_TRI " + t);
-    l.push_back("        DRAW_TRI_END");
-    l.push_back("        BGL_END");
-    return lines(l);
+    return cg_test::block_source(vertices, triangles);
 }
-
-long material_line(const wb::LineArray& src) { return wb::find_line("MATERIAL 0", src, 1, false); }
 
 wb::MaterialTable table(long row, long material_line, const std::string& colour = "9933CC") {
     wb::MaterialTable t;

@@ -1,6 +1,7 @@
 // The parameter set of the main window, its parameter line, and the four parameter dialogs.
 #include "support.h"
 #include "libtool/lib_view.h"
+#include "codegen/area_dialogs.h"
 #include "workbench/form1.h"
 #include "workbench/parameter_dialogs.h"
 
@@ -248,12 +249,61 @@ TEST_F(Parameters, ClosingTheMainWindowClosesItsDialogs) {
     EXPECT_TRUE(ui::desktop().open_windows().empty());
 }
 
-TEST_F(Parameters, KindsWithoutADialogYetOpenNothing) {
-    for (const char* k : {"Landing Area", "Ground Type"}) {
-        kind(k);
-        form->Params_Click();
-        EXPECT_EQ(ui::desktop().open_windows().size(), 1u) << k;
-    }
+TEST_F(Parameters, SurfaceDialogCopiesTypeAndKeepPolygons) {
+    kind("Ground Type");
+    form->srfSurfType.set_list_index(5);
+    form->Params_Click();
+    cg::FrmSurface& d = form->frm_surface();
+    ASSERT_TRUE(d.is_open());
+    EXPECT_TRUE(d.is_modal());
+    EXPECT_EQ(d.caption(), "Surface Parameters");
+    EXPECT_EQ(d.srfSurfType.selected_text(), "GRASS_SHORT");
+    EXPECT_EQ(d.srfKeepPolys.tooltip,
+              "Do not remove the polygons used for defining the area. (Used for checking the scenery)");
+    d.srfSurfType.set_list_index(7);
+    d.cmdCancel.click();
+    EXPECT_EQ(form->txtinfo.text(), "SURFACETYPE: GRASS_SHORT");
+    form->Params_Click();
+    EXPECT_EQ(d.srfSurfType.list_index(), 5);
+    d.srfSurfType.set_list_index(7);
+    d.srfKeepPolys.set_value(1);
+    d.cmdOK.click();
+    EXPECT_FALSE(d.is_open());
+    EXPECT_EQ(form->srfKeepPolys.value(), 1);
+    EXPECT_EQ(form->txtinfo.text(), "SURFACETYPE: HARD_TURF");
+}
+
+TEST_F(Parameters, PlatformDialogDisablesTheElevationForScaleAglAndRefusesANonNumber) {
+    kind("Landing Area");
+    form->platGroundElev.set_text("120");
+    form->Params_Click();
+    cg::FrmPlatform& d = form->frm_platform();
+    ASSERT_TRUE(d.is_open());
+    EXPECT_EQ(d.caption(), "Platform Parameters");
+    EXPECT_EQ(d.platGroundElev.text(), "120");
+    EXPECT_EQ(d.platUseAGL.tooltip, "Let fs calculate the ground elevation. Does not always work !!");
+    d.platUseAGL.click();
+    EXPECT_FALSE(d.platGroundElev.enabled());
+    d.platUseAGL.click();
+    EXPECT_TRUE(d.platGroundElev.enabled());
+
+    d.platGroundElev.set_text("abc");
+    d.cmdOK.click();
+    EXPECT_TRUE(d.is_open());
+    EXPECT_NE(last_box().find("\"abc\" is not a number"), std::string::npos) << last_box();
+    EXPECT_EQ(form->platGroundElev.text(), "120");
+
+    d.platGroundElev.set_text("-12.5");
+    d.platKeepPolys.click();
+    d.cmdOK.click();
+    EXPECT_FALSE(d.is_open());
+    EXPECT_EQ(form->platGroundElev.text(), "-12.5");
+    EXPECT_EQ(form->platKeepPolys.value(), 1);
+    EXPECT_EQ(form->txtinfo.text(), "GROUND ELEVATION: -12.5 ft");
+    // Loaded again from the main window: Scale_AGL checked there disables the box at once.
+    form->platUseAGL.set_value(1);
+    form->Params_Click();
+    EXPECT_FALSE(d.platGroundElev.enabled());
 }
 
 TEST_F(Parameters, TerrainMacroSettingsAreReadWhenTheWindowBecomesActive) {
