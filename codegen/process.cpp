@@ -49,7 +49,8 @@ struct KindRow {
     Generator run;  // null: a kind of a later version, recognised and refused
 };
 
-// One row per kind: adding a kind is a row here and its generator.
+// One row per kind: adding a kind is a row here and its generator. Lakes and decals have
+// writers of their own (the terrain sources), called by process_material before the table.
 const KindRow kDispatch[] = {
     {"Lights", Where::AfterMaterialLine, lights},       {"Windsock", Where::AfterMaterialLine, windsock},
     {"Library New", Where::AfterMaterialLine, library_new}, {"Effects", Where::AfterBglEnd, effects},
@@ -92,10 +93,6 @@ ProcessResult process_material(wb::SourcePair& pair, long row, const std::string
         const auto written = kind == "Lake" ? terrain::createLakeFileNew(in, p.terrain)
                                             : terrain::createDecalFile(in, p.terrain);
         if (written != terrain::SourceStatus::Written) result.status = ProcessStatus::Rejected;
-        return result;
-    }
-    if (!k->run) {
-        result.status = ProcessStatus::NotAvailable;
         return result;
     }
     const wb::MaterialRow& m = pair.materials.row(row);

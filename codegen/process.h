@@ -14,7 +14,6 @@ namespace cg {
 
 enum class ProcessStatus {
     Done,          // the material is processed
-    NotAvailable,  // this version cannot generate the kind yet; nothing changed
     Rejected,      // the generator refused the material (it said why); nothing changed
 };
 
