@@ -66,9 +66,9 @@ struct LandingAreaInput {
 // Writes the landing area into "tmpMisc.asm" in the program folder, whole, and counts it in
 // `sources`. Its platform number counts the platforms written since Open (0 when the file does
 // not exist yet), after those that an earlier save left in the header; such a header's MISC
-// section is carried on rather than started again. Returns 0, or -1 after the box when the polygon is refused. On success
-// `consumed` receives the lines to comment out (none when the polygons are kept); on any
-// failure nothing is written and nothing counted.
+// section is carried on rather than started again. Returns 0, or -1 after the box when the
+// polygon is refused. On success `consumed` receives the lines to comment out (none when the
+// polygons are kept); on any failure nothing is written and nothing counted.
 long write_landing_area(const LandingAreaInput& in, const PlatformParameters& p, wb::GeneratedSources& sources,
                         std::vector<long>& consumed);
 
