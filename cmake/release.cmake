@@ -6,6 +6,8 @@ install(DIRECTORY ${CMAKE_SOURCE_DIR}/samples/ DESTINATION samples)
 install(FILES ${CMAKE_SOURCE_DIR}/docs/guide.txt DESTINATION . RENAME README.txt)
 
 set(CPACK_GENERATOR ZIP)
+# The programs ship without their debugging symbols.
+set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_NAME gorvane)
 set(CPACK_PACKAGE_VENDOR "Gorvane")
 if(WIN32)

@@ -31,13 +31,15 @@ while IFS= read -r f; do
   esac
 done < <(cd "$dir" && find . -type f)
 
-# Window programs and console programs: the Subsystem field of the PE header (2 and 3).
+# Window programs and console programs: the Subsystem field of the PE header (2 and 3); no
+# program carries its debugging symbols.
 for exe in "$dir"/*.exe; do
   name=$(basename "$exe")
   pe=$(od -An -tu4 -j60 -N4 "$exe" | tr -d ' ')
   subsystem=$(od -An -tu2 -j$((pe + 92)) -N2 "$exe" | tr -d ' ')
   case "$name" in gorvane.exe|tolvard.exe) want=2 kind=window ;; *) want=3 kind=console ;; esac
   [ "$subsystem" = "$want" ] || fail "$name is not a $kind program (subsystem $subsystem)"
+  if grep -q -a '\.debug_info' "$exe"; then fail "$name ships with its debugging symbols"; fi
   echo "$name: $kind program"
 done
 
