@@ -10,6 +10,7 @@
 #include "workbench/geometry.h"
 #include "workbench/paths.h"
 #include "workbench/placement.h"
+#include "workbench/text_file.h"
 
 namespace cg {
 
@@ -114,9 +115,7 @@ std::optional<std::string> append_work_file(const std::string& name, const std::
     const std::string path = wb::program_file(name);
     std::optional<std::string> previous;
     if (ui::file_exists(path)) previous = ui::read_file(path);
-    std::string bytes = previous.value_or("");
-    for (const auto& l : lines) bytes += l + "\r\n";
-    ui::write_file_atomic(path, bytes);
+    ui::write_file_atomic(path, previous.value_or("") + wb::lines_file_text(lines));
     return previous;
 }
 

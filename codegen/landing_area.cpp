@@ -12,6 +12,7 @@
 #include "workbench/paths.h"
 #include "workbench/placement.h"
 #include "workbench/save_pair.h"
+#include "workbench/text_file.h"
 
 namespace cg {
 
@@ -32,12 +33,6 @@ long header_line(const LineArray& azm_lines, const std::string& text, long follo
                             (at == 0 ? "" : " followed by " + std::to_string(following) + " more lines") +
                             ", so the landing area cannot be written.");
     return at;
-}
-
-void write_lines(const std::string& path, const std::vector<std::string>& lines) {
-    std::string bytes;
-    for (const auto& l : lines) bytes += l + "\r\n";
-    ui::write_file_atomic(path, bytes);
 }
 
 }  // namespace
@@ -191,7 +186,7 @@ long write_landing_area(const LandingAreaInput& in, const PlatformParameters& p,
     } else {
         file = new_misc_file(in.azm_lines, p, elevation, in.heading, code);
     }
-    write_lines(path, file);
+    ui::write_file_atomic(path, wb::lines_file_text(file));
     sources.add(kMiscFile);
     consumed.clear();
     if (!p.keep_polygons)

@@ -84,12 +84,6 @@ void point_at_ground_code(LineArray& h, const std::string& layer, const std::str
     if (const long i = find("include", h)) h[i] = "    include " + ground_file;
 }
 
-std::string lines_text(const std::vector<std::string>& lines) {
-    std::string out;
-    for (const auto& l : lines) out += l + "\r\n";
-    return out;
-}
-
 }  // namespace
 
 std::string checked_zbias(const std::string& text) {
@@ -125,7 +119,7 @@ bool split_ground_polygons(const SplitRequest& r) {
             return false;
         }
         point_at_ground_code(h, r.layer, ground_file);
-        ui::write_files_atomic({{ground_file, lines_text(s->ground)},
+        ui::write_files_atomic({{ground_file, wb::lines_file_text(s->ground)},
                                 {r.output_base + "_0.asm", wb::array_file_text(s->object)},
                                 {r.output_base + "_SH.asm", wb::array_file_text(h)}});
         return true;

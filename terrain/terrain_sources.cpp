@@ -8,6 +8,7 @@
 #include "ui/platform.h"
 #include "workbench/asm_line.h"
 #include "workbench/paths.h"
+#include "workbench/text_file.h"
 
 namespace terrain {
 
@@ -75,9 +76,7 @@ SourceStatus deliver(const TerrainInput& in, const PlacedShape& s, const std::st
         ui::warning_box("Point out of LOD13 quad :\r\nThe point at coordinates " + ui::num(x) + ", " + ui::num(z) +
                         "is out of the LOAD quad.");
     }
-    std::string bytes;
-    for (const std::string& l : lines) bytes += l + "\r\n";
-    ui::write_file_atomic(path, bytes);
+    ui::write_file_atomic(path, wb::lines_file_text(lines));
     in.sources.add(file);
     ui::information_box("The file '" + path + "' has been created.\r\n" + how_to_compile + "\r\n" + kNotComplete);
     return SourceStatus::Written;

@@ -88,9 +88,7 @@ std::string bglc_command(const std::string& program_folder, const std::string& m
 namespace {
 
 std::string batch_text(const std::vector<std::string>& lines) {
-    std::string text = "@echo off\r\n";
-    for (const auto& l : lines) text += l + "\r\n";
-    return text + "Pause\r\n";
+    return "@echo off\r\n" + lines_file_text(lines) + "Pause\r\n";
 }
 
 }  // namespace

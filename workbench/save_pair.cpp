@@ -9,12 +9,6 @@ namespace wb {
 
 namespace {
 
-std::string join_lines(const std::vector<std::string>& lines) {
-    std::string bytes;
-    for (const auto& l : lines) bytes += l + "\r\n";
-    return bytes;
-}
-
 // Elements from..to of a line array (element 0's value at most), appended to out.
 void append_range(std::vector<std::string>& out, const LineArray& lines, long from, long to) {
     if (from < 0 || to >= lines.size()) ui::raise(ui::kSubscriptOutOfRange);
@@ -128,7 +122,7 @@ SaveOutcome save_regenerated_pair(const SourcePair& pair, const std::string& out
         result.object_written = true;
     }
     if (write_header) {
-        ui::write_file_atomic(output_base + ".asm", join_lines(header));
+        ui::write_file_atomic(output_base + ".asm", lines_file_text(header));
         result.header_written = true;
     }
     return result;

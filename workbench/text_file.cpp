@@ -132,6 +132,15 @@ std::string array_file_text(const LineArray& lines) {
     return out;
 }
 
+std::string lines_file_text(const std::vector<std::string>& lines) {
+    std::string out;
+    for (const auto& l : lines) {
+        out += l;
+        out += "\r\n";
+    }
+    return out;
+}
+
 void save_arrays2files(const std::vector<std::pair<std::string, LineArray>>& files) {
     std::vector<std::pair<std::string, std::string>> bytes;
     for (const auto& [path, lines] : files) bytes.emplace_back(path, array_file_text(lines));

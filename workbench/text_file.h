@@ -65,6 +65,8 @@ private:
 void save_array2file(const std::string& path, const LineArray& lines);
 // The bytes save_array2file writes.
 std::string array_file_text(const LineArray& lines);
+// The same for lines held as a vector: each followed by CR LF.
+std::string lines_file_text(const std::vector<std::string>& lines);
 // Saves several arrays as one step: either every file is replaced or none is.
 void save_arrays2files(const std::vector<std::pair<std::string, LineArray>>& files);
 
