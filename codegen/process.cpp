@@ -42,21 +42,34 @@ long ground_type(MarkerInput in, const ObjectParameters& p, LineArray& new_code,
 long landing_area(MarkerInput in, const ObjectParameters& p, LineArray&, bool& rejected) {
     return generate_landing_area(in, p.platform, rejected);
 }
+// Lakes and decals write terrain sources of their own and change no line of the pair.
+long terrain_source(MarkerInput in, const ObjectParameters& p, bool& rejected,
+                    terrain::SourceStatus (*writer)(const terrain::TerrainInput&, const terrain::TerrainParameters&)) {
+    const terrain::TerrainInput t{in.asm_lines.lines(), in.azm_lines, in.materials.row(in.row),
+                                  in.vertex_list_start,  in.heading,   *in.generated};
+    rejected = writer(t, p.terrain) != terrain::SourceStatus::Written;
+    return 0;
+}
+long lake(MarkerInput in, const ObjectParameters& p, LineArray&, bool& rejected) {
+    return terrain_source(in, p, rejected, terrain::createLakeFileNew);
+}
+long decal(MarkerInput in, const ObjectParameters& p, LineArray&, bool& rejected) {
+    return terrain_source(in, p, rejected, terrain::createDecalFile);
+}
 
 struct KindRow {
     const char* kind;
     Where where;
-    Generator run;  // null: a kind of a later version, recognised and refused
+    Generator run;
 };
 
-// One row per kind: adding a kind is a row here and its generator. Lakes and decals have
-// writers of their own (the terrain sources), called by process_material before the table.
+// One row per kind: adding a kind is a row here and its generator.
 const KindRow kDispatch[] = {
     {"Lights", Where::AfterMaterialLine, lights},       {"Windsock", Where::AfterMaterialLine, windsock},
     {"Library New", Where::AfterMaterialLine, library_new}, {"Effects", Where::AfterBglEnd, effects},
     {"Library", Where::AfterBglEnd, library},           {"Ground Type", Where::AfterBglEnd, ground_type},
-    {"Landing Area", Where::OwnFile, landing_area},     {"Lake", Where::OwnFile, nullptr},
-    {"Decal", Where::OwnFile, nullptr},
+    {"Landing Area", Where::OwnFile, landing_area},     {"Lake", Where::OwnFile, lake},
+    {"Decal", Where::OwnFile, decal},
 };
 
 const KindRow* find_kind(const std::string& kind) {
@@ -71,7 +84,7 @@ long generate_object_code(const std::string& kind, MarkerInput in, const ObjectP
                           bool& rejected) {
     rejected = false;
     const KindRow* k = find_kind(kind);
-    return k && k->run ? k->run(in, p, new_code, rejected) : 0;
+    return k ? k->run(in, p, new_code, rejected) : 0;
 }
 
 ProcessResult process_material(wb::SourcePair& pair, long row, const std::string& kind,
@@ -87,14 +100,6 @@ ProcessResult process_material(wb::SourcePair& pair, long row, const std::string
     const KindRow* k = find_kind(kind);
     if (!k) return result;  // a kind text outside the table generates nothing
     result.file_writer = k->where == Where::OwnFile;
-    if (kind == "Lake" || kind == "Decal") {  // their own writers, which change no line of the pair
-        const terrain::TerrainInput in{pair.asm_lines,         pair.azm_lines,    pair.materials.row(row),
-                                       pair.vertex_list_start, pair.model_heading, pair.generated};
-        const auto written = kind == "Lake" ? terrain::createLakeFileNew(in, p.terrain)
-                                            : terrain::createDecalFile(in, p.terrain);
-        if (written != terrain::SourceStatus::Written) result.status = ProcessStatus::Rejected;
-        return result;
-    }
     const wb::MaterialRow& m = pair.materials.row(row);
     // Everything that can refuse the material is checked before a line changes.
     if (!m.has_block()) {
@@ -120,10 +125,9 @@ ProcessResult process_material(wb::SourcePair& pair, long row, const std::string
         new_code.set_top(0);
         bool rejected = false;
         std::vector<std::string> work_lines;  // ground types: subroutine lines for "tmpSurf.txt"
-        result.lines = k->run(MarkerInput{edits, pair.azm_lines, pair.materials, row, pair.vertex_list_start,
-                                          pair.model_heading, std::max(pair.skip_label_base, 0L), &pair,
-                                          &pair.generated, &work_lines},
-                              p, new_code, rejected);
+        const MarkerInput in{edits,  pair.azm_lines, pair.materials, row, pair.vertex_list_start, pair.model_heading,
+                             std::max(pair.skip_label_base, 0L), &pair, &pair.generated, &work_lines};
+        result.lines = generate_object_code(kind, in, p, new_code, rejected);
         if (rejected) {
             edits.undo();
             result.status = ProcessStatus::Rejected;

@@ -39,18 +39,17 @@ inline constexpr const char* kNoDrawingBlock =
     "This material has no drawing block: no MATERIAL line of the object file uses it, so there is "
     "nothing to process. The material stays unprocessed.";
 
-// Writes the code of `kind` for material table row `row` into the new-code buffer, commenting
-// out the consumed lines through in.asm_lines; returns the generator's line count. Kinds without
-// a generator in this version write nothing and return 0. `rejected` is set when the generator
-// refused the material (the caller undoes in.asm_lines).
+// Writes the code of `kind` for material table row `row` into the new-code buffer (a file
+// writer's kind writes its own file), commenting out the consumed lines through in.asm_lines;
+// returns the generator's line count, 0 for a kind outside the list. `rejected` is set when the
+// generator refused the material (the caller undoes in.asm_lines).
 long generate_object_code(const std::string& kind, MarkerInput in, const ObjectParameters& p, LineArray& new_code,
                           bool& rejected);
 
 // Runs the kind's generator on material table row `row` and queues its block. Nothing of the
-// pair changes unless the whole step succeeds: a run-time error, a kind that is not available,
-// a material without a drawing block, an after-the-end kind on a file without "BGL_END" (each
-// refused with its box) and a generator's refusal leave the source lines, the header and the
-// queue as they were. Only the lines the generator changed are kept aside, never the file.
+// pair changes unless the whole step succeeds: a run-time error, a material without a drawing
+// block, an after-the-end kind on a file without "BGL_END" (each refused with its box) and a
+// generator's refusal leave the source lines, the header and the queue as they were. Only the lines the generator changed are kept aside, never the file.
 // "Landing Area", "Lake" and "Decal" go to their writers instead, which write a file of their own
 // and change nothing of the pair but its count of generated sources and, for landing areas, the
 // commented-out block (Rejected when a writer refused). A ground type's subroutine goes into
