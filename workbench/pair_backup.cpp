@@ -103,7 +103,37 @@ std::string batch_program_folder() {
     return folder;
 }
 
+std::string bglc_file_name() {
+#ifdef _WIN32
+    return "bglc.exe";
+#else
+    return "bglc";
+#endif
+}
+
+std::string missing_bglc_text(const std::string& program_folder) {
+    return "BGLC, the BGL compiler, is missing: there is no " + bglc_file_name() +
+           " in the program folder, so nothing was compiled and no batch file was written.\r\n\r\n"
+           "Copy " + bglc_file_name() + " and its macro files from the simulator's SDK into the program folder\r\n" +
+           program_folder +
+           "\r\nand press the button again.\r\n\r\n"
+           "The generated code uses these macros, which the macro files must define:\r\n"
+           "BGL: VAR_BASE_OVERRIDE, VAR_BASE_GLOBAL, IFIN1, IFMSK, BGL_JUMP_32, BGL_LIGHT, BGL_RETURN, BGL_ZBIAS, "
+           "SCALE, SCALE_AGL, INSTANCE_CALL, VINSTANCE_CALL32, SHADOW_VPOSITION, SHADOW_VICALL32, "
+           "BGL_TRANSFORM_MAT, BGL_TRANSFORM_END, SET_SURFACE_TYPE, AREA_SENSE, ALTITUDE_SET\r\n"
+           "Objects: KZV_FX1, KZV_LIBRARY_CALL, KZV_WINDSOCK, KZV_LAKE_ST\r\n"
+           "Terrain flatten and decals: FLATTEN_HEADER, FLATTEN_DATA, FLATTEN_LIST, FLATTEN_GROUP, "
+           "FLATTEN_POLYGON, FLATTEN_POINT, DECAL_HEADER, DECAL_DATA, DECAL_GEOMETRY, DECAL_POINTS, DECAL_POINT, "
+           "DECAL_LIST, DECAL_GROUP, TEXTURE_HEADER, TEXTURE_GROUP, TEXTURE_DATA\r\n"
+           "Aircraft models: the file model.inc, which every processed aircraft source includes.\r\n\r\n"
+           "bglcheck beside Gorvane only checks sources: what it writes is not for the simulator.";
+}
+
 void run_compile_batch(const std::vector<std::string>& lines) {
+    if (!ui::file_exists(program_file(bglc_file_name()))) {
+        ui::warning_box(missing_bglc_text(batch_program_folder()));
+        return;
+    }
     ui::write_file_atomic(program_file("comp.bat"), batch_text(lines));
     // The console window stays open at its end ("Pause"): the compiler's messages are read there.
     if (!ui::platform().start_program("\"" + program_file("comp.bat") + "\"", batch_program_folder()))

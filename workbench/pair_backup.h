@@ -1,7 +1,7 @@
 #pragma once
 // Backup, restore and compilation of source pairs. A pair of base B is backed up beside itself
 // (B + "_azm.bck" of the header file, B + "_asm.bck" of the object file); the batch file
-// "comp.bat" in the program folder runs bglc.
+// "comp.bat" in the program folder runs the user's BGLC, which lies in that folder as "bglc".
 #include <string>
 #include <vector>
 
@@ -33,8 +33,14 @@ std::string bglc_command(const std::string& program_folder, const std::string& m
 std::string compile_batch_text(const std::string& program_folder, const std::string& base);
 // The program folder without a trailing separator, as the batch lines name it.
 std::string batch_program_folder();
+// BGLC's file in the program folder: "bglc.exe" on Windows, "bglc" natively.
+std::string bglc_file_name();
+// The box a compile step shows when the program folder holds no BGLC: what is missing, where it
+// goes, where it comes from and the macros its macro files must define.
+std::string missing_bglc_text(const std::string& program_folder);
 // Writes "comp.bat" ("@echo off", the lines, "Pause") in the program folder and starts it
-// without waiting. Throws ui::RuntimeError when it cannot be written or started.
+// without waiting. Without BGLC in the program folder it shows the missing_bglc_text box
+// instead and writes nothing. Throws ui::RuntimeError when it cannot be written or started.
 void run_compile_batch(const std::vector<std::string>& lines);
 // The Compile BGL action: comp.bat compiles base + ".asm" into base + ".bgl".
 void compile_pair(const std::string& base);

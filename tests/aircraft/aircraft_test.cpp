@@ -4,7 +4,7 @@
 
 #include "aircraft/frm_model.h"
 #include "memory_files.h"
-#include "tests/support/scratch.h"
+#include "tests/support/bglc.h"
 #include "workbench/text_file.h"
 
 namespace {
@@ -113,6 +113,7 @@ TEST_F(Aircraft, WindowRemembersItsBoxesAndEnablesThemByTheirOption) {
     EXPECT_TRUE(w.fnModel[2]->enabled() && w.Command8[3]->enabled());
     EXPECT_FALSE(w.fnModel[4]->enabled());
 
+    testsupport::put_bglc(folder);
     w.Command5.click();
     EXPECT_EQ(folder.read("comp.bat"), "@echo off\r\n\"" + folder.path() + "\\bglc\" /mdl \"C:\\planes\\cub.asm\"  "
                                        "\"C:\\planes\\cub.mdl\"\r\nPause\r\n");

@@ -1,4 +1,4 @@
-// The bglc program's command lines and its promise about the target file.
+// The bglcheck program's command lines and its promise about the target file.
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -49,14 +49,16 @@ TEST(CommandLine, SwitchesSourcesAndTargets) {
     EXPECT_FALSE(bglc::parse_command_line({"/bgl", "a", "b", "c"}, e));
 }
 
-TEST(CommandLine, SuccessWritesTheWholeTargetAndOneSummaryLine) {
+TEST(CommandLine, SuccessWritesTheWholeTargetAndSaysWhoItIsFor) {
     TempFolder dir;
     std::string src = dir.write("my scenery.asm", {"header label BGLCODE", "    dw  1", "    dd  2 dup(0)", "    BGL_END"});
     std::string target = dir.path("out file.bgl");
     CompilerRun r = compile({"/bgl", src, target});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
-    EXPECT_EQ(r.out, src + ": 12 bytes written to " + target + "\n");
+    EXPECT_EQ(r.out, src + ": checked, no errors; 12 bytes written to " + target +
+                         "\nThat file is for Gorvane's own readers, not for the simulator: compile the source with "
+                         "the SDK's BGLC for your scenery.\n");
     auto bytes = dir.bytes("out file.bgl");
     ASSERT_EQ(bytes.size(), 12u);
     EXPECT_EQ(u16(bytes, 10), 1u);   // the end opcode
@@ -97,7 +99,7 @@ TEST(CommandLine, FailureReportsEveryErrorAndLeavesNoTarget) {
 
     CompilerRun usage = compile({"/xyz", src});
     EXPECT_EQ(usage.status, 1);
-    EXPECT_NE(usage.err.find("usage: bglc /bgl SOURCE [TARGET]"), std::string::npos);
+    EXPECT_NE(usage.err.find("usage: bglcheck /bgl SOURCE [TARGET]"), std::string::npos);
 }
 
 TEST(CommandLine, MdlReadsTheAircraftMacrosBglDoesNot) {

@@ -1,7 +1,8 @@
 # Runs the compile batch file the way the workbench writes it ("@echo off", the quoted compiler
 # path with the /bgl switch, quoted source and target with two blanks between, "Pause") through
 # the Windows command interpreter, and checks that the compiled file appears beside the source.
-# -DEMULATOR -DBIN_DIR (folder of bglc.exe) -DSAMPLES -DWORK (scratch folder, may hold blanks)
+# The program folder holds our checker as bglc.exe, with its macro folder "check".
+# -DEMULATOR -DBGLC (our checker, with "check" beside it) -DSAMPLES -DWORK (scratch folder, may hold blanks)
 function(windows_path out path)
   string(REPLACE "/" "\\" p "${path}")
   set(${out} "Z:${p}" PARENT_SCOPE)
@@ -10,7 +11,10 @@ endfunction()
 file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}")
 file(COPY "${SAMPLES}/hangar.asm" "${SAMPLES}/hangar_0.asm" DESTINATION "${WORK}")
-windows_path(prog "${BIN_DIR}")
+get_filename_component(checker_folder "${BGLC}" DIRECTORY)
+file(COPY "${checker_folder}/check" DESTINATION "${WORK}/program")
+file(COPY_FILE "${BGLC}" "${WORK}/program/bglc.exe")
+windows_path(prog "${WORK}/program")
 windows_path(base "${WORK}/hangar")
 set(q "\"")
 file(WRITE "${WORK}/comp.bat"

@@ -5,7 +5,7 @@
 #include "groundpolys/frm_ground_shadows.h"
 #include "groundpolys/ground_split.h"
 #include "memory_files.h"
-#include "tests/support/scratch.h"
+#include "tests/support/bglc.h"
 #include "workbench/text_file.h"
 
 namespace {
@@ -100,6 +100,7 @@ TEST_F(GroundSplit, WindowChecksTheZBiasSetsTheLayerAndCompilesBothFiles) {
     EXPECT_FALSE(w.Command2.enabled());
     EXPECT_EQ(count("apron_SH.asm", "    ADDCAT      OBJECT_0_SCALE, 4"), 1);
     EXPECT_EQ(count("apron_SH_0.asm", "    BGL_ZBIAS 3"), 1);
+    testsupport::put_bglc(folder);
     w.Command3.click();
     const std::string bglc = "\"" + folder.path() + "\\bglc\" /bgl ";
     EXPECT_EQ(folder.read("comp.bat"), "@echo off\r\necho Compiling main file...\r\n" + bglc + "\"" + base + ".asm\"  \"" +

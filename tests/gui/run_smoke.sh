@@ -4,8 +4,10 @@
 # pictures in SNAPDIR.
 # usage: run_smoke.sh GORVANE_EXE SCRIPT SAMPLES SNAPDIR CHECK...
 #   SMOKE_ARGS (environment): more arguments for the program, after its own options.
+#   GORVANE_TEST_BGLC (environment): the program copied into the program folder as bglc.exe.
 #   CHECK is WINDOW:CONTROL:TEXT — the native text of that control must contain TEXT —
-#   or file:NAME — a file of that name must appear in the samples copy.
+#   or file:NAME — a file of that name must appear in the samples copy — or nofile:NAME — no file
+#   of that name is in the samples copy or the program folder when the script has ended.
 set -u
 exe=$1 script=$2 samples=$3 snaps=$4
 shift 4
@@ -38,8 +40,10 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 mkdir -p "$work/samples" "$work/program" "$snaps"
 cp -r "$samples"/. "$work/samples/"
-# The program folder holds what ships beside gorvane.exe (bglc, its macro files ...).
+# The program folder holds what ships beside gorvane.exe (bglcheck, its macro folder ...) and,
+# when GORVANE_TEST_BGLC names it, our checker as bglc.exe, where a user puts BGLC.
 cp -r "$(dirname "$exe")"/. "$work/program/"
+[ -n "${GORVANE_TEST_BGLC:-}" ] && cp "$GORVANE_TEST_BGLC" "$work/program/bglc.exe"
 "$here/cmake/wine-prefix.sh"
 # Windows form of a path: wine maps drive Z: to the root of the file system.
 win() { local p=$1; printf 'Z:%s' "${p//\//\\}"; }
@@ -54,6 +58,12 @@ fail=0
 ls "$snaps"/*.txt >/dev/null 2>&1 || { echo "FAILED: no snapshot was written into $snaps"; fail=1; }
 for check in "$@"; do
   window=${check%%:*}; rest=${check#*:}; control=${rest%%:*}; text=${rest#*:}
+  if [ "$window" = nofile ]; then
+    for f in "$work/samples/$rest" "$work/program/$rest"; do
+      [ -e "$f" ] && { echo "FAILED: ${f#$work/} was written"; fail=1; }
+    done
+    continue
+  fi
   if [ "$window" = file ]; then
     # file:NAME — a file that a program started by the run leaves in the samples copy (waits up to 60 s).
     for _ in $(seq 1 120); do [ -s "$work/samples/$rest" ] && break; sleep 0.5; done

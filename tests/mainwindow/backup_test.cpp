@@ -1,5 +1,6 @@
 // Backup, Restore and Compile BGL through the main window's buttons.
 #include "../codegen/support.h"
+#include "tests/support/bglc.h"
 #include "workbench/form1.h"
 #include "workbench/pair_backup.h"
 #include "workbench/paths.h"
@@ -95,6 +96,7 @@ TEST_F(Backups, ACopyThatCannotBeWrittenSaysSoAndLeavesNoHalfFile) {
 }
 
 TEST_F(Backups, CompileWritesTheBatchFileWithQuotedPathsAndStartsIt) {
+    put_bglc(folder);
     form.cmdCompile.click();
     const std::string p = folder.path();
     EXPECT_EQ(folder.read("comp.bat"), "@echo off\r\n\"" + p + "\\bglc\" /bgl \"" + base + ".asm\"  \"" + base +
@@ -106,6 +108,21 @@ TEST_F(Backups, CompileWritesTheBatchFileWithQuotedPathsAndStartsIt) {
     EXPECT_EQ(platform.started()[0], "\"" + p + "/comp.bat\"");
 #endif
     EXPECT_TRUE(boxes().empty());
+}
+
+TEST_F(Backups, CompileWithoutBglcSaysWhereItComesFromAndWritesNothing) {
+    folder.write("comp.bat", {"an earlier batch"});
+    form.cmdCompile.click();
+    ASSERT_EQ(platform.shown().size(), 1u);
+    EXPECT_EQ(platform.shown()[0].icon, ui::Icon::Exclamation);
+    const std::string& text = platform.shown()[0].text;
+    EXPECT_TRUE(text.starts_with("BGLC, the BGL compiler, is missing: there is no " + wb::bglc_file_name() +
+                                 " in the program folder")) << text;
+    EXPECT_NE(text.find("from the simulator's SDK into the program folder\r\n" + folder.path() + "\r\n"),
+              std::string::npos) << text;
+    EXPECT_NE(text.find("KZV_LAKE_ST"), std::string::npos);
+    EXPECT_EQ(folder.read("comp.bat"), "an earlier batch\r\n");
+    EXPECT_TRUE(platform.started().empty());
 }
 
 TEST(CompileBatch, ThreeLinesWithTwoBlanksBetweenSourceAndTarget) {

@@ -18,13 +18,14 @@ dir=$(ls -d "$work"/user/gorvane-*-win32 2>/dev/null)
 echo "$(basename "$zip"):"; (cd "$dir" && find . -type f | sort | sed 's#^\./#  #')
 
 # What ships, and nothing else.
-for f in gorvane.exe bglunpack.dll bglc.exe bglc.inc model.inc bglpack.exe fx_list.txt README.txt \
+for f in gorvane.exe bglunpack.dll bglcheck.exe check/bglc.inc check/model.inc bglpack.exe fx_list.txt README.txt \
          samples/hangar.asm samples/hangar_0.asm samples/open-sample.gvs; do
   [ -f "$dir/$f" ] || fail "$f is missing"
 done
 while IFS= read -r f; do
   case "$f" in
-    ./samples/*|./*.inc|./fx_list.txt|./README.txt|./bglunpack.dll) ;;
+    ./samples/*|./check/*.inc|./fx_list.txt|./README.txt|./bglunpack.dll) ;;
+    ./bglc.exe) fail "bglc.exe ships: BGLC is the user's, from the simulator's SDK" ;;
     ./*/*) fail "${f#./} does not ship" ;;
     ./*.exe) if grep -q -a -e '--gtest_' -e '--benchmark_' "$dir/$f"; then fail "${f#./} is a test or benchmark"; fi ;;
     *) fail "${f#./} does not ship" ;;
@@ -52,7 +53,16 @@ said=$(cd "$work" && "$here/cmake/wine-run.sh" "$dir/gorvane.exe" --script one.g
 [[ "$said" == *"InputFile.visible: 1"* ]] || fail "gorvane.exe --script printed nothing: $said"
 echo "gorvane.exe --script prints: ${said%%$'\r'*}"
 
-# The sample script through the unzipped folder: open, process, save, and compile with its bglc.
-"$here/tests/gui/run_smoke.sh" "$dir/gorvane.exe" "$dir/samples/open-sample.gvs" "$dir/samples" "$snaps" \
-  "Form1:MsgText:Done." "file:hangar.bgl"
+# The sample script through the unzipped folder: open, process, save, and "Compile BGL", which
+# finds no BGLC there and says so in a box instead of writing and starting comp.bat.
+said=$(env -u GORVANE_TEST_BGLC "$here/tests/gui/run_smoke.sh" "$dir/gorvane.exe" "$dir/samples/open-sample.gvs" \
+  "$dir/samples" "$snaps" "Form1:MsgText:Done." "nofile:comp.bat" "nofile:hangar.bgl")
+status=$?
+echo "$said"
+[ $status = 0 ] || fail "the sample script through the unzipped folder"
+[[ "$said" == *"[box exclamation] Gorvane: BGLC, the BGL compiler, is missing: there is no bglc.exe"* ]] ||
+  fail "Compile BGL showed no box about the missing BGLC"
+# With a bglc.exe in the program folder (our checker under that name) comp.bat runs it.
+GORVANE_TEST_BGLC="$dir/bglcheck.exe" "$here/tests/gui/run_smoke.sh" "$dir/gorvane.exe" \
+  "$dir/samples/open-sample.gvs" "$dir/samples" "$snaps/bglc" "Form1:MsgText:Done." "file:hangar.bgl"
 exit $?

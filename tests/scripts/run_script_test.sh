@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs one script of user actions headless and compares what it printed with the expected text.
 # usage: run_script_test.sh GORVANE SCRIPT EXPECTED SAMPLES
-# The script sees GORVANE_SAMPLES (a fresh copy of samples/) and a fresh, empty program folder
-# (GORVANE_PROGRAM); both paths are written as ${GORVANE_SAMPLES} and ${GORVANE_PROGRAM} in the output.
+# The script sees GORVANE_SAMPLES (a fresh copy of samples/) and a fresh program folder
+# (GORVANE_PROGRAM), empty but for the checker GORVANE_TEST_BGLC as bglc when that is set; both
+# paths are written as ${GORVANE_SAMPLES} and ${GORVANE_PROGRAM} in the output.
 # With UPDATE=1 the expected text is rewritten from the run.
 set -u
 gorvane=$1 script=$2 expected=$3 samples=$4
@@ -11,6 +12,8 @@ trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/samples" "$work/program"
 cp -r "$samples"/. "$work/samples/"
 export GORVANE_SAMPLES="$work/samples" GORVANE_PROGRAM="$work/program"
+# The program folder holds our checker as bglc, as a user's holds BGLC.
+[ -n "${GORVANE_TEST_BGLC:-}" ] && ln -s "$GORVANE_TEST_BGLC" "$work/program/bglc"
 # A script may bring files: NAME.files/ beside it is copied into the program folder.
 [ -d "${script%.gvs}.files" ] && cp -r "${script%.gvs}.files"/. "$work/program/"
 # ... and a setup: NAME.setup beside it is sourced here (with $work and $gorvane); it may make

@@ -14,8 +14,9 @@ namespace bglc {
 namespace {
 
 const char* kUsage =
-    "usage: bglc /bgl SOURCE [TARGET]   compile a scenery source into a .bgl file\n"
-    "       bglc /mdl SOURCE [TARGET]   compile an aircraft source into a .mdl file\n";
+    "usage: bglcheck /bgl SOURCE [TARGET]   check a scenery source, write a .bgl file for Gorvane's readers\n"
+    "       bglcheck /mdl SOURCE [TARGET]   check an aircraft source, write a .mdl file for Gorvane's readers\n"
+    "What bglcheck writes is not for the simulator: compile the checked sources with the SDK's BGLC.\n";
 
 std::string replace_extension(const std::string& path, const std::string& ext) {
     auto slash = path.find_last_of("\\/");
@@ -51,9 +52,13 @@ std::optional<CommandLine> parse_command_line(const std::vector<std::string>& ar
     return cl;
 }
 
-Options compiler_options(const std::string& program_folder, const std::string& mode) {
+std::string macro_folder(const std::string& program_folder) {
+    return join_path(program_folder.empty() ? "." : program_folder, "check");
+}
+
+Options compiler_options(const std::string& macros, const std::string& mode) {
     Options o;
-    o.include_dirs.push_back(program_folder.empty() ? "." : program_folder);
+    o.include_dirs.push_back(macros.empty() ? "." : macros);
     o.preload.push_back("bglc.inc");
     if (mode == "mdl") o.preload.push_back("model.inc");
     return o;
@@ -91,21 +96,21 @@ bool write_file_replacing(const std::string& path, const std::vector<std::uint8_
     return true;
 }
 
-int run_compiler(const std::vector<std::string>& args, const std::string& program_folder, std::ostream& out,
+int run_compiler(const std::vector<std::string>& args, const std::string& macros, std::ostream& out,
                  std::ostream& err) {
     std::string problem;
     auto cl = parse_command_line(args, problem);
     if (!cl) {
-        err << "bglc: error: " << problem << "\n" << kUsage;
+        err << "bglcheck: error: " << problem << "\n" << kUsage;
         return 1;
     }
     std::error_code ec;
     if (fs::equivalent(fs::path(native_path(cl->source)), fs::path(native_path(cl->target)), ec)) {
         // Writing the compiled bytes there would destroy the source.
-        err << "bglc: error: the target '" << cl->target << "' is the source file\n";
+        err << "bglcheck: error: the target '" << cl->target << "' is the source file\n";
         return 1;
     }
-    Result r = assemble(native_path(cl->source), compiler_options(program_folder, cl->mode));
+    Result r = assemble(native_path(cl->source), compiler_options(macros, cl->mode));
     if (!r.ok()) {
         for (const auto& d : r.errors) err << d.text() << "\n";
         err << cl->source << ": " << r.errors.size() << " error" << (r.errors.size() == 1 ? "" : "s")
@@ -115,10 +120,12 @@ int run_compiler(const std::vector<std::string>& args, const std::string& progra
         return 1;
     }
     if (!write_file_replacing(cl->target, r.bytes, problem)) {
-        err << "bglc: error: " << problem << "\n";
+        err << "bglcheck: error: " << problem << "\n";
         return 1;
     }
-    out << cl->source << ": " << r.bytes.size() << " bytes written to " << cl->target << "\n";
+    out << cl->source << ": checked, no errors; " << r.bytes.size() << " bytes written to " << cl->target << "\n"
+        << "That file is for Gorvane's own readers, not for the simulator: compile the source with the SDK's BGLC "
+           "for your scenery.\n";
     return 0;
 }
 

@@ -1,4 +1,6 @@
-// bglc: compiles scenery (.bgl) and aircraft (.mdl) sources with the macro files beside it.
+// bglcheck: checks scenery (.bgl) and aircraft (.mdl) sources with the macro files of its "check"
+// folder and writes the result in the layout that Gorvane's own readers read. It stands in for
+// the user's BGLC in tests and takes the same command line; what it writes is not for the simulator.
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -30,5 +32,6 @@ std::string program_folder(const char* argv0) {
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
-    return bglc::run_compiler(args, program_folder(argc > 0 ? argv[0] : nullptr), std::cout, std::cerr);
+    return bglc::run_compiler(args, bglc::macro_folder(program_folder(argc > 0 ? argv[0] : nullptr)), std::cout,
+                              std::cerr);
 }
