@@ -71,13 +71,18 @@ FrmPlatform::FrmPlatform(ui::Window& main, ui::Control& ground_elevation, ui::Co
     };
     platUseAGL.on_click = [this] { platGroundElev.set_enabled(platUseAGL.value() == 0); };
     cmdOK.on_click = [this] {
+        // A greyed elevation is not checked; the main window takes it over only when it is a number.
+        bool usable = true;
         try {
             ground_elevation_metres(platGroundElev.text());
         } catch (const UnusableInput& e) {
-            ui::error_box(e.description);
-            return;
+            if (platGroundElev.enabled()) {
+                ui::error_box(e.description);
+                return;
+            }
+            usable = false;
         }
-        main_elevation_.set_text(platGroundElev.text());
+        if (usable) main_elevation_.set_text(platGroundElev.text());
         main_agl_.set_value(platUseAGL.value());
         main_keep_.set_value(platKeepPolys.value());
         ui::desktop().close(*this);

@@ -45,8 +45,9 @@ long landing_area(MarkerInput in, const ObjectParameters& p, LineArray&, bool& r
 // Lakes and decals write terrain sources of their own and change no line of the pair.
 long terrain_source(MarkerInput in, const ObjectParameters& p, bool& rejected,
                     terrain::SourceStatus (*writer)(const terrain::TerrainInput&, const terrain::TerrainParameters&)) {
-    const terrain::TerrainInput t{in.asm_lines.lines(), in.azm_lines, in.materials.row(in.row),
-                                  in.vertex_list_start,  in.heading,   *in.generated};
+    const terrain::TerrainInput t{
+        {in.asm_lines.lines(), in.azm_lines, in.materials.row(in.row), in.vertex_list_start, in.heading},
+        *in.generated};
     rejected = writer(t, p.terrain) != terrain::SourceStatus::Written;
     return 0;
 }

@@ -31,13 +31,29 @@ FixedPoint to_fixed(double v) {
     return {static_cast<std::int32_t>(whole), static_cast<std::int16_t>(static_cast<std::uint16_t>(fraction))};
 }
 
-double signed_sum(double whole, double fraction) {
-    return ui::round_even(whole) < 0 ? whole - fraction : whole + fraction;
-}
+// The fraction is the remainder's magnitude: it goes away from zero, on the whole part's side.
+double signed_sum(double whole, double fraction) { return whole < 0 ? whole - fraction : whole + fraction; }
 
 const wb::LevelSpan& span_of(int level) {
     if (level < 0 || level >= wb::kLevels) ui::raise(ui::kSubscriptOutOfRange);
     return wb::level_table()[static_cast<std::size_t>(level)];
+}
+
+// The row and column a point falls in at a level, before they are brought into the grid, and
+// its place in that cell as fractions (0 .. 1) of the spans from the west and the north edge.
+struct GridSpot {
+    long row = 0, column = 0;
+    double east = 0, south = 0;
+};
+
+GridSpot spot(const wb::LevelSpan& span, const Degrees& d) {
+    const double x = d.longitude + 180, y = 90 - d.latitude;
+    GridSpot s;
+    s.column = static_cast<long>(std::floor((x + kEdgeTolerance) / span.longitude));
+    s.row = static_cast<long>(std::floor((y + kEdgeTolerance) / span.latitude));
+    s.east = std::max(0.0, x - s.column * span.longitude) / span.longitude;
+    s.south = std::max(0.0, y - s.row * span.latitude) / span.latitude;
+    return s;
 }
 
 }  // namespace
@@ -47,6 +63,13 @@ Degrees position_to_degrees(const GeoPosition& p) {
     Degrees d;
     d.longitude = signed_sum(p.longitude / kTurn * 360, unsigned_fraction(p.longitude_fraction) / kTurn * 360);
     d.latitude = signed_sum(p.latitude * to_latitude, unsigned_fraction(p.latitude_fraction) * to_latitude);
+    return d;
+}
+
+Degrees placement_to_degrees(const GeoPosition& p) {
+    Degrees d;
+    d.longitude = (p.longitude + unsigned_fraction(p.longitude_fraction)) / kTurn * 360;
+    d.latitude = (p.latitude + unsigned_fraction(p.latitude_fraction)) / wb::kEarthDiameter * 360 / wb::kPi;
     return d;
 }
 
@@ -67,15 +90,20 @@ GeoPosition position_at(double latitude, double longitude) {
     return p;
 }
 
-Cell cell_of(int level, const GeoPosition& p) {
+Cell cell_at(int level, long row, long column) {
     const wb::LevelSpan& span = span_of(level);
-    const Degrees d = position_to_degrees(p);
+    const long rows = 2L << level, columns = 3L << level;
     Cell c;
-    c.column = static_cast<long>(std::floor((d.longitude + 180 + kEdgeTolerance) / span.longitude));
-    c.row = static_cast<long>(std::floor((90 - d.latitude + kEdgeTolerance) / span.latitude));
+    c.row = std::clamp(row, 0L, rows - 1);
+    c.column = (column % columns + columns) % columns;
     c.north_west = position_at(90 - c.row * span.latitude, c.column * span.longitude - 180);
     c.south_east = position_at(90 - (c.row + 1) * span.latitude, (c.column + 1) * span.longitude - 180);
     return c;
+}
+
+Cell cell_of(int level, const Degrees& point) {
+    const GridSpot s = spot(span_of(level), point);
+    return cell_at(level, s.row, s.column);
 }
 
 Degrees cell_centre(int level, long row, long column) {
@@ -83,19 +111,20 @@ Degrees cell_centre(int level, long row, long column) {
     return {90 - (row + 0.5) * span.latitude, (column + 0.5) * span.longitude - 180};
 }
 
-QuadPlacement quad_placement(const GeoPosition& p) {
-    const Cell c = cell_of(8, p);
-    const wb::LevelSpan& span = span_of(8);
-    const Degrees corner = position_to_degrees(c.north_west), point = position_to_degrees(p);
-    QuadPlacement q;
-    q.row = c.row;
-    q.column = c.column;
-    q.north_west = c.north_west;
-    q.south_east = c.south_east;
-    q.east = static_cast<long>(ui::round_even(8192 * std::fabs(point.longitude - corner.longitude) / span.longitude));
-    q.south = static_cast<long>(ui::round_even(8192 * std::fabs(point.latitude - corner.latitude) / span.latitude));
-    return q;
+QuadPlacement quad_placement(const Degrees& point) {
+    GridSpot s = spot(span_of(8), point);
+    long east = static_cast<long>(ui::round_even(8192 * s.east));
+    long south = static_cast<long>(ui::round_even(8192 * s.south));
+    if (east >= 8192) ++s.column, east = 0;
+    if (south >= 8192) ++s.row, south = 0;
+    const long rows = 2L << 8;
+    if (s.row >= rows) s.row = rows - 1, south = 8191;
+    if (s.row < 0) s.row = 0, south = 0;
+    const Cell c = cell_at(8, s.row, s.column);
+    return {c.row, c.column, east, south, c.north_west, c.south_east};
 }
+
+Cell lod13_quad(const QuadPlacement& q) { return cell_at(13, q.row * 32 + q.south / 256, q.column * 32 + q.east / 256); }
 
 std::string quad_numbers(const QuadPlacement& q) {
     return std::to_string(q.east / 1024) + ", " + std::to_string((q.east / 256) % 4) + ", " +
@@ -130,6 +159,18 @@ std::size_t outline_order(TriangleList& t) {
             for (std::size_t j = 0; j < n && !shared; ++j) shared = j != i && holds(j, t[i].vertex[k]);
             if (!shared) std::swap(t[i].vertex[k], t[i].vertex[2]);
         }
+    // The centre of a fan, the one vertex that every triangle holds, goes to the back of each:
+    // wherever the exporter put it, the outline is then made of the other two.
+    if (n >= 3)
+        for (const long centre : {t[0].vertex[0], t[0].vertex[1], t[0].vertex[2]}) {
+            bool everywhere = true;
+            for (std::size_t i = 1; i < n && everywhere; ++i) everywhere = holds(i, centre);
+            if (!everywhere) continue;
+            for (Triangle& tri : t)
+                for (int k = 0; k < 2; ++k)
+                    if (tri.vertex[k] == centre) std::swap(tri.vertex[k], tri.vertex[2]);
+            break;
+        }
     // Chain: the next triangle is the first later one that holds vertex 2 of this one; only
     // vertices 1 and 2 move with it.
     for (std::size_t i = 0; i + 1 < n; ++i) {
@@ -140,6 +181,10 @@ std::size_t outline_order(TriangleList& t) {
         std::swap(t[i + 1].vertex[1], t[e].vertex[1]);
         if (t[i + 1].vertex[1] == t[i].vertex[1]) std::swap(t[i + 1].vertex[0], t[i + 1].vertex[1]);
     }
+    // The outline goes round: each triangle's second corner is the next one's first, and the
+    // last one's the first one's.
+    for (std::size_t i = 0; i < n; ++i)
+        if (t[i].vertex[1] != t[(i + 1) % n].vertex[0]) return i + 1;
     return 0;
 }
 

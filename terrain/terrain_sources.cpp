@@ -54,9 +54,8 @@ bool read_number(const std::string& text, const std::string& what, double& value
     return ok;
 }
 
-// Everything checked and built: ask before replacing a source of this run, report the empty
-// polygon and each point outside the reference quad, write the file whole and say how to
-// compile it.
+// Everything checked and built: ask before replacing a source of this run, report each point
+// outside the reference quad, write the file whole and say how to compile it.
 SourceStatus deliver(const TerrainInput& in, const PlacedShape& s, const std::string& file,
                      const std::vector<std::string>& lines, bool whole_coordinates, const std::string& how_to_compile) {
     const std::string path = wb::program_file(file);
@@ -67,8 +66,6 @@ SourceStatus deliver(const TerrainInput& in, const PlacedShape& s, const std::st
              "", ui::Icon::Question, ui::Buttons::YesNo});
         if (a != ui::Answer::Yes) return SourceStatus::Refused;
     }
-    if (s.points.empty())
-        ui::warning_box("The selected material has no triangles: the polygon of " + file + " has no points.");
     for (const PlacedPoint& p : s.points) {
         if (!p.outside) continue;
         double x = p.x * s.scale_factor, z = p.z * s.scale_factor;
@@ -90,7 +87,17 @@ bool refused(const std::string& why) {
 
 }  // namespace
 
-std::string place_shape(const TerrainInput& in, PlacedShape& s) {
+Degrees place_point(const wb::PlacementOperands& placement, long heading, double x, double z) {
+    cg::PlacementRecord r;
+    static_cast<wb::Position&>(r) = placement;
+    r.x = x;
+    r.z = z;
+    r.scale = placement.scale;
+    r.heading = heading;
+    return placement_to_degrees(cg::place_offset(r));
+}
+
+std::string place_shape(const ShapeInput& in, PlacedShape& s) {
     const wb::LineArray& lines = in.asm_lines;
     const long material_line = in.material.material_line;
     if (material_line < 1 || material_line + 1 >= lines.top())
@@ -100,9 +107,15 @@ std::string place_shape(const TerrainInput& in, PlacedShape& s) {
     if (end == 0) return "The drawing block of the selected material has no DRAW_TRI_END line.";
     TriangleList triangles;
     if (std::string why = triangles_of_block(lines, start, end, triangles); !why.empty()) return why;
+    const char* const how = "\r\nModel the area in gmax as a fan: one vertex in its middle and one triangle from it "
+                            "to each side of the outline.\r\nNothing was written.";
+    if (triangles.size() < kFewestOutlinePoints)
+        return "The selected material gives a polygon of " + std::to_string(triangles.size()) +
+               " points, one for each of its triangles: a lake or a decal needs at least " +
+               std::to_string(kFewestOutlinePoints) + "." + how;
     if (std::size_t broken = outline_order(triangles))
-        return "The selected polygon cannot be used: its triangles do not join into one outline (no triangle after "
-               "triangle " + std::to_string(broken) + " holds its second corner).\r\nNothing was written.";
+        return "The selected polygon cannot be used: its triangles do not join into one outline around a centre vertex "
+               "(the outline breaks after triangle " + std::to_string(broken) + ")." + how;
 
     const long at = wb::find_line("SCALE_AGL ", in.azm_lines, 1, false);
     if (at == 0) return "The header file has no SCALE_AGL placement line, so the polygon cannot be placed on the globe.";
@@ -113,27 +126,22 @@ std::string place_shape(const TerrainInput& in, PlacedShape& s) {
     const wb::PlacementOperands op = wb::read_placement_operands(line);
     if (op.scale == 0) return "The placement line of the header file has the scale 0:\r\n" + wb::trim(line);
 
-    s.reference = quad_placement(op);
+    s.origin = placement_to_degrees(op);
+    s.reference = quad_placement(s.origin);
     s.scale_factor = 65536.0 / op.scale;
-    const Cell reference_quad = cell_of(13, op);
+    const Cell reference_quad = lod13_quad(s.reference);
     s.points.clear();
     for (const Triangle& t : triangles) {
         const long vertex_line = in.vertex_list_start + t.base + t.vertex[0];
         if (vertex_line < 1 || vertex_line >= lines.top())
             return "Vertex " + std::to_string(t.vertex[0]) + " of the selected material lies outside the object file.";
         const cg::Vertex v = cg::read_vertex(lines[vertex_line]);
-        cg::PlacementRecord r;
-        static_cast<wb::Position&>(r) = op;
-        r.x = v.x;
-        r.z = v.z;
-        r.scale = op.scale;
-        r.heading = in.heading;
-        const GeoPosition placed = cg::place_offset(r);
-        const Cell quad = cell_of(13, placed);
-        s.points.push_back({v.x, v.z, quad_placement(placed),
-                            quad.row != reference_quad.row || quad.column != reference_quad.column});
+        const Degrees where = place_point(op, in.heading, v.x, v.z);
+        const QuadPlacement q = quad_placement(where);
+        const Cell quad = lod13_quad(q);
+        s.points.push_back({v.x, v.z, where, q, quad.row != reference_quad.row || quad.column != reference_quad.column});
     }
-    s.group = s.points.empty() ? s.reference : s.points.back().quad;
+    s.group = s.points.back().quad;
     return "";
 }
 

@@ -1,6 +1,5 @@
 #include "frm_halden.h"
 
-#include <algorithm>
 #include <cmath>
 
 #include "ui/format.h"
@@ -13,7 +12,6 @@
 namespace tmfcalc {
 
 using terrain::Degrees;
-using terrain::GeoPosition;
 
 namespace {
 
@@ -50,6 +48,8 @@ FrmHalden::FrmHalden() : ui::Window("frmHalden", "Halden's Calculator", 580, 392
     hldLon.set_text("0");
     hldLonMin.set_text("0.0");
 
+    // The window opens showing the quad of its point at the chosen level.
+    on_load = [this] { Level_Change(); };
     hldLOD.on_click = [this] {
         if (!syncing_level_) Level_Change();
     };
@@ -152,9 +152,9 @@ void FrmHalden::CheckValidValues() {
 
 double FrmHalden::input_latitude() const { return angle(hldLat, hldLatMin); }
 
-GeoPosition FrmHalden::input_point() {
+Degrees FrmHalden::input_point() {
     CheckValidValues();
-    return terrain::position_at(input_latitude(), angle(hldLon, hldLonMin));
+    return terrain::position_to_degrees(terrain::position_at(input_latitude(), angle(hldLon, hldLonMin)));
 }
 
 bool FrmHalden::chosen_level(int& level) {
@@ -173,7 +173,7 @@ bool FrmHalden::chosen_level(int& level) {
     return false;
 }
 
-void FrmHalden::show_quad(int level, const GeoPosition& p, const char* limits, const char* centre) {
+void FrmHalden::show_quad(int level, const Degrees& p, const char* limits, const char* centre) {
     const terrain::Cell c = terrain::cell_of(level, p);
     const Degrees nw = terrain::position_to_degrees(c.north_west), se = terrain::position_to_degrees(c.south_east);
     hldRow.set_text(std::to_string(c.row));
@@ -192,12 +192,12 @@ void FrmHalden::show_quad(int level, const GeoPosition& p, const char* limits, c
 
 void FrmHalden::Level_Change() {
     int level = 0;
-    const GeoPosition p = input_point();
+    const Degrees p = input_point();
     if (chosen_level(level)) show_quad(level, p, "0.0###", "0.0##");
 }
 
 void FrmHalden::Calculate_Click() {
-    const GeoPosition p = input_point();
+    const Degrees p = input_point();
     const terrain::QuadPlacement q = terrain::quad_placement(p);
     show_quad(8, p, "0.0####", "0.0###");
     hldRowO1.set_text(std::to_string(q.east / 1024));
@@ -219,14 +219,11 @@ void FrmHalden::set_point(const Degrees& d) {
 
 void FrmHalden::Move(int rows, int columns) {
     int level = 0;
-    const GeoPosition p = input_point();
+    const Degrees p = input_point();
     if (!chosen_level(level)) return;
     const terrain::Cell c = terrain::cell_of(level, p);
-    // Columns go round the globe; rows stop at the poles.
-    const long column_count = 3L << level, row_count = 2L << level;
-    const long column = ((c.column + columns) % column_count + column_count) % column_count;
-    const long row = std::clamp(c.row + rows, 0L, row_count - 1);
-    set_point(terrain::cell_centre(level, row, column));
+    const terrain::Cell to = terrain::cell_at(level, c.row + rows, c.column + columns);
+    set_point(terrain::cell_centre(level, to.row, to.column));
     Calculate_Click();
 }
 
@@ -239,7 +236,7 @@ void FrmHalden::GetFromFile_Click() {
     if (wb::load_file2array(*chosen, lines) == 0) return;  // the load said why
     for (long i = 1; i < lines.top(); ++i) {
         if (!wb::starts_with(wb::asm_field(lines[i], 0), "SCALE_AGL")) continue;
-        set_point(terrain::position_to_degrees(wb::read_placement_operands(lines[i])));
+        set_point(terrain::placement_to_degrees(wb::read_placement_operands(lines[i])));
         Calculate_Click();
         return;
     }

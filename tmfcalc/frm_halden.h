@@ -81,13 +81,13 @@ public:
 
 private:
     void layout();
-    // The checked input point.
-    terrain::GeoPosition input_point();
+    // The checked input point, read back from the grid's fixed-point form.
+    terrain::Degrees input_point();
     double input_latitude() const;
     // The chosen level; false (after a box, with the last good level put back) when the level
     // box holds no level 0 .. 15.
     bool chosen_level(int& level);
-    void show_quad(int level, const terrain::GeoPosition& p, const char* limits, const char* centre);
+    void show_quad(int level, const terrain::Degrees& p, const char* limits, const char* centre);
     void set_point(const terrain::Degrees& d);
     int last_level_ = 13;
     bool syncing_level_ = false;

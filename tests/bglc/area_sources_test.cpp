@@ -131,6 +131,15 @@ TEST_F(AreaSources, TheSampleScriptWorksEveryKindAndTheSavedPairCompiles) {
     const auto area = static_cast<std::size_t>(at(r, "PLATFORM_0_CODE"));
     EXPECT_EQ(u16(r.bytes, area + 6), 6);
     EXPECT_EQ(u32(r.bytes, area + 8 + 24 + 2), 44u);
+    // The pond and the decal are real polygons that compile; no point lies outside the model's
+    // LOD13 quad (the boxes: the two sources made, the pair saved).
+    EXPECT_EQ(boxes().size(), 3u) << last_box();
+    EXPECT_NE(folder.read("tmpLake.asm").find("    FLATTEN_POLYGON 6, 6, 0\r\n"), std::string::npos);
+    EXPECT_NE(folder.read("tmpDecal.asm").find("    DECAL_POINTS 4\r\n"), std::string::npos);
+    for (const char* source : {"tmpLake.asm", "tmpDecal.asm"}) {
+        const auto t = bglc::assemble(folder.path(source), real_macros());
+        EXPECT_TRUE(t.ok()) << source << all_errors(t);
+    }
 }
 
 TEST_F(AreaSources, APairFinishedOverTwoSessionsKeepsOneMiscSectionAndEachGroundTypeOnce) {

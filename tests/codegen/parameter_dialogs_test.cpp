@@ -300,10 +300,17 @@ TEST_F(Parameters, PlatformDialogDisablesTheElevationForScaleAglAndRefusesANonNu
     EXPECT_EQ(form->platGroundElev.text(), "-12.5");
     EXPECT_EQ(form->platKeepPolys.value(), 1);
     EXPECT_EQ(form->txtinfo.text(), "GROUND ELEVATION: -12.5 ft");
-    // Loaded again from the main window: Scale_AGL checked there disables the box at once.
+    // Loaded again from the main window: Scale_AGL checked there disables the box at once, and
+    // a greyed box is not checked: O.K. closes, the main window keeps its elevation.
     form->platUseAGL.set_value(1);
     form->Params_Click();
     EXPECT_FALSE(d.platGroundElev.enabled());
+    d.platGroundElev.set_text("abc");
+    const std::size_t shown = boxes().size();
+    d.cmdOK.click();
+    EXPECT_FALSE(d.is_open());
+    EXPECT_EQ(boxes().size(), shown);
+    EXPECT_EQ(form->platGroundElev.text(), "-12.5");
 }
 
 TEST_F(Parameters, TerrainMacroSettingsAreReadWhenTheWindowBecomesActive) {

@@ -8,17 +8,22 @@ namespace {
 
 using terrain::position_at;
 
+// A point in the grid's own form, as the calculator builds it.
+terrain::Degrees at(double latitude, double longitude) {
+    return terrain::position_to_degrees(position_at(latitude, longitude));
+}
+
 TEST(Grid, CellsOfTheWorkedPoints) {
-    const terrain::Cell c8 = terrain::cell_of(8, position_at(0, 0));
+    const terrain::Cell c8 = terrain::cell_of(8, at(0, 0));
     EXPECT_EQ(c8.row, 256);
     EXPECT_EQ(c8.column, 384);
-    const terrain::Cell c13 = terrain::cell_of(13, position_at(0, 0));
+    const terrain::Cell c13 = terrain::cell_of(13, at(0, 0));
     EXPECT_EQ(c13.row, 8192);
     EXPECT_EQ(c13.column, 12288);
-    EXPECT_EQ(terrain::cell_of(8, position_at(10, -180)).column, 0);
+    EXPECT_EQ(terrain::cell_of(8, at(10, -180)).column, 0);
     EXPECT_EQ(c8.south_east.latitude, -39069);
     EXPECT_EQ(c8.south_east.longitude, 0x555555);
-    EXPECT_THROW(terrain::cell_of(16, position_at(0, 0)), ui::RuntimeError);
+    EXPECT_THROW(terrain::cell_of(16, at(0, 0)), ui::RuntimeError);
 }
 
 TEST(Grid, LongitudeEncoding) {
@@ -31,28 +36,31 @@ TEST(Grid, LongitudeEncoding) {
     EXPECT_EQ(carried.fraction, 0);
 }
 
-TEST(Grid, NegativeValuesBelowHalfADegreeGainTheirFraction) {
-    const double unit = 360 / 281474976710656.0;  // one fraction unit of longitude, in degrees
-    const double near = terrain::position_to_degrees(position_at(0, -0.3)).longitude;
-    EXPECT_NEAR(near - -0.3, 2 * 27088 * unit, unit);
-    EXPECT_NEAR(terrain::position_to_degrees(position_at(0, -0.6)).longitude, -0.6, unit);
+TEST(Grid, NegativeValuesWithinHalfADegreeRoundTrip) {
+    // Half a rounding unit of the fraction, in degrees of longitude and of latitude.
+    const double longitude_unit = 360 / 281474976710656.0 / 2, latitude_unit = 360 / (12734620 * 3.14159265358979) / 65536 / 2;
+    for (const double v : {-0.3, -0.6, -0.0001}) {
+        const terrain::Degrees d = terrain::position_to_degrees(position_at(v, v));
+        EXPECT_NEAR(d.longitude, v, longitude_unit) << v;
+        EXPECT_NEAR(d.latitude, v, latitude_unit) << v;
+    }
 }
 
 TEST(Grid, PointsOnCellEdges) {
     // The west edge of column 385 and the north edge of row 256 at level 8.
-    const terrain::QuadPlacement west = terrain::quad_placement(position_at(-0.1, 0.46875));
+    const terrain::QuadPlacement west = terrain::quad_placement(at(-0.1, 0.46875));
     EXPECT_EQ(west.column, 385);
     EXPECT_EQ(west.east, 0);
-    const terrain::QuadPlacement north = terrain::quad_placement(position_at(0, 0.2));
+    const terrain::QuadPlacement north = terrain::quad_placement(at(0, 0.2));
     EXPECT_EQ(north.row, 256);
     EXPECT_EQ(north.south, 0);
     // West of Greenwich and south of the equator: the edges of column 382 and row 260.
-    const terrain::QuadPlacement south_west = terrain::quad_placement(position_at(-1.40625, -0.9375));
+    const terrain::QuadPlacement south_west = terrain::quad_placement(at(-1.40625, -0.9375));
     EXPECT_EQ(south_west.column, 382);
     EXPECT_EQ(south_west.east, 0);
     EXPECT_EQ(south_west.row, 260);
     EXPECT_EQ(south_west.south, 0);
-    const terrain::QuadPlacement middle = terrain::quad_placement(position_at(-0.17578125, 0.234375));
+    const terrain::QuadPlacement middle = terrain::quad_placement(at(-0.17578125, 0.234375));
     EXPECT_EQ(middle.east, 4096);
     EXPECT_EQ(middle.south, 4096);
     EXPECT_EQ(terrain::quad_numbers(middle), "4, 0, 16");
@@ -78,10 +86,20 @@ TEST(Outline, AFanListedOutOfOrderComesOutAroundItsEdge) {
     EXPECT_EQ(t[3].base, 7);
 
     terrain::TriangleList one = triangles({{4, 5, 6}});
-    EXPECT_EQ(terrain::outline_order(one), 0u);
+    EXPECT_EQ(terrain::outline_order(one), 1u);  // one point is no outline
     EXPECT_EQ(points(one), std::vector<long>{6});  // the isolated corners went to the back
     terrain::TriangleList none;
     EXPECT_EQ(terrain::outline_order(none), 0u);
+}
+
+TEST(Outline, TheCentreOfAFanMayBeAnyCornerAndAnOpenFanIsNoOutline) {
+    // The ring 1, 2, 3, 4 around the centre 0, which stands first, second or third.
+    terrain::TriangleList t = triangles({{0, 1, 2}, {3, 0, 4}, {2, 3, 0}, {0, 4, 1}});
+    EXPECT_EQ(terrain::outline_order(t), 0u);
+    EXPECT_EQ(points(t), (std::vector<long>{2, 1, 4, 3}));
+    // A fan around a corner of the outline leaves that corner and its neighbour out: refused.
+    terrain::TriangleList open = triangles({{1, 2, 3}, {1, 3, 4}, {1, 4, 5}, {1, 5, 6}});
+    EXPECT_EQ(terrain::outline_order(open), 4u);
 }
 
 TEST(Outline, SharedVerticesStayAndABrokenChainIsReported) {

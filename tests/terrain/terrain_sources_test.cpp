@@ -1,6 +1,8 @@
 // The lake and decal writers on a small model at latitude 0, longitude 0 (the north-west corner
 // of level-8 cell 256, 384), their refusals, and their sources compiled and read back.
+#include <cmath>
 #include <functional>
+#include <random>
 #include <sstream>
 
 #include "command_line.h"
@@ -46,7 +48,7 @@ public:
     void placement(const std::string& operands) {
         azm = lines({"OBJECT_DATA label word", "        SCALE_AGL       OBJECT_RET, " + operands, "OBJECT_RET label word"});
     }
-    terrain::TerrainInput input() { return {src, azm, row, 3, 0, sources}; }
+    terrain::TerrainInput input() { return {{src, azm, row, 3, 0}, sources}; }
     std::vector<std::string> file(const std::string& name) const { return wb::split_lines(folder.read(name)); }
 
     wb::LineArray src, azm;
@@ -74,6 +76,19 @@ TEST_F(Writers, LakeOfAFanWritesTheWholeSource) {
     EXPECT_EQ(sources.count("tmpLake.asm"), 1);
 }
 
+TEST_F(Writers, ASouthernLakeIsWhereItsPlacementPutsIt) {
+    // 2999998.5 m south of the equator (whole part rounded down, fraction added): south offset
+    // 6443.38 in row 332; the points 100 and 200 m further south, 100 and 200 m east.
+    placement("0, 0, 10000h, 0FFD23941h, 08000h, 0, 0, 0, 0");
+    ASSERT_EQ(terrain::createLakeFileNew(input(), p), terrain::SourceStatus::Written);
+    const auto l = file("tmpLake.asm");
+    EXPECT_EQ(l[27], "    FLATTEN_DATA  1,0, 0, 25, 1, 1, 0");
+    EXPECT_EQ((std::vector<std::string>(l.begin() + 29, l.begin() + 33)),
+              (std::vector<std::string>{"    FLATTEN_POINT  18, 64", "    FLATTEN_POINT  35, 64",
+                                        "    FLATTEN_POINT  35, 85", "    FLATTEN_POINT  18, 85"}));
+    EXPECT_EQ(l[39], "    FLATTEN_GROUP 332, 384, flatten_data, data_start_0, data_end_0");
+}
+
 TEST_F(Writers, PointsOutsideTheQuadAreReportedAndStillWritten) {
     model({"1,5,0", "5,3,0", "3,1,0"});
     ASSERT_EQ(terrain::createLakeFileNew(input(), p), terrain::SourceStatus::Written);
@@ -81,6 +96,7 @@ TEST_F(Writers, PointsOutsideTheQuadAreReportedAndStillWritten) {
     EXPECT_EQ(file("tmpLake.asm")[30], "    FLATTEN_POINT  59, 21");  // east offset 315, kept in the quad
 
     platform.forget();
+    p.texture = "  1207 ";
     ASSERT_EQ(terrain::createDecalFile(input(), p), terrain::SourceStatus::Written);
     EXPECT_EQ(boxes()[0], "Point out of LOD13 quad :\r\nThe point at coordinates 2000, -100is out of the LOAD quad.");
     const auto l = file("tmpDecal.asm");
@@ -88,17 +104,7 @@ TEST_F(Writers, PointsOutsideTheQuadAreReportedAndStillWritten) {
     EXPECT_EQ(l[29], "    DECAL_POINTS 3");
     EXPECT_EQ(l[30], "    DECAL_POINT  4095, 4100");
     EXPECT_EQ(l[31], "    DECAL_POINT  4393, 4100");
-}
-
-TEST_F(Writers, AnEmptyMaterialGivesAPolygonWithoutPointsAndAWarning) {
-    model({});
-    p.texture = "  1207 ";
-    ASSERT_EQ(terrain::createDecalFile(input(), p), terrain::SourceStatus::Written);
-    EXPECT_EQ(boxes()[0], "The selected material has no triangles: the polygon of tmpDecal.asm has no points.");
-    const auto l = file("tmpDecal.asm");
-    EXPECT_EQ(l[29], "    DECAL_POINTS 0");
-    EXPECT_EQ(l[36], "    DECAL_GROUP 256, 384, decal_data, data_start_0, data_end_0");
-    EXPECT_EQ(l[43], "    TEXTURE_DATA  \"1207\", 0, 1, 4");
+    EXPECT_EQ(l[46], "    TEXTURE_DATA  \"1207\", 0, 1, 4");
 }
 
 TEST_F(Writers, ADecalPointInTheMiddleOfTheCell) {
@@ -108,6 +114,70 @@ TEST_F(Writers, ADecalPointInTheMiddleOfTheCell) {
     middle.quad.south = 2048;
     s.points.push_back(middle);
     EXPECT_EQ(terrain::decal_source(s, "v1", {}, "1207")[30], "    DECAL_POINT  8160, 6120");
+}
+
+// Random placements in all four hemispheres, any heading, any offset: each point is read back
+// within one fraction unit of where the placement arithmetic puts it, and its quad placement is
+// that position rounded to the nearest 1/8192 of a level-8 cell, every number in its range.
+TEST(PlacedPoints, ExactEverywhereOnTheGlobe) {
+    const double pi = 3.14159265358979, metres = 12734620 * pi / 360;  // metres per degree of latitude
+    const double turn = 4294967296.0;
+    const double latitude_unit = 1 / 65536.0 / metres, longitude_unit = 360 / turn / 65536;
+    std::mt19937_64 random(22);
+    auto uniform = [&](double from, double to) { return std::uniform_real_distribution<double>(from, to)(random); };
+    // The exporter's form of a placement value: whole part rounded down, fraction added.
+    auto split = [](double v, std::int32_t& whole, std::int16_t& fraction) {
+        whole = static_cast<std::int32_t>(std::floor(v));
+        fraction = static_cast<std::int16_t>(static_cast<std::uint16_t>(std::floor((v - std::floor(v)) * 65536)));
+    };
+    auto value = [](std::int32_t whole, std::int16_t fraction) {
+        return whole + static_cast<std::uint16_t>(fraction) / 65536.0;
+    };
+    auto wrap = [](double v, double period) { return v - period * std::round(v / period); };
+    int misplaced = 0, misnumbered = 0;
+    std::string first;
+    for (int i = 0; i < 12000; ++i) {
+        wb::PlacementOperands op;
+        split(uniform(0, 89.5) * (i % 2 ? -1 : 1) * metres, op.latitude, op.latitude_fraction);
+        split(uniform(0, 180) * (i / 2 % 2 ? -1 : 1) / 360 * turn, op.longitude, op.longitude_fraction);
+        op.scale = std::uniform_int_distribution<std::int32_t>(0x4000, 0x40000)(random);
+        const long heading = std::uniform_int_distribution<long>(0, 65535)(random);
+        const double x = uniform(-3000, 3000), z = uniform(-3000, 3000);
+
+        const double k = 65536.0 / op.scale, turned = heading * 2 * pi / 65536;
+        const double east = (x * std::cos(turned) + z * std::sin(turned)) * k;
+        const double north = (z * std::cos(turned) - x * std::sin(turned)) * k;
+        const double reference = value(op.latitude, op.latitude_fraction) / metres;
+        const double latitude = reference + north / metres;
+        const double longitude = wrap(value(op.longitude, op.longitude_fraction) / turn * 360 +
+                                          east / (std::cos(reference * pi / 180) * 12734620 * pi) * 360,
+                                      360);
+
+        const terrain::Degrees got = terrain::place_point(op, heading, x, z);
+        const terrain::QuadPlacement q = terrain::quad_placement(got);
+        std::ostringstream point;
+        point.precision(17);
+        point << "placement " << op.latitude << " " << op.latitude_fraction << " " << op.longitude << " "
+              << op.longitude_fraction << " scale " << op.scale << " heading " << heading << " offset " << x << ", "
+              << z << ": ";
+        if (std::fabs(got.latitude - latitude) > 1.001 * latitude_unit ||
+            std::fabs(wrap(got.longitude - longitude, 360)) > 1.001 * longitude_unit) {
+            if (misplaced++ == 0) first += point.str() + "read back at " + std::to_string(got.latitude) + ", " +
+                                           std::to_string(got.longitude) + "\n";
+        }
+        // The offsets counted over the whole grid, against the exact position.
+        const double columns = 768 * 8192.0;
+        const double across = wrap(q.column * 8192.0 + q.east - (longitude + 180) / 0.46875 * 8192, columns);
+        const double down = q.row * 8192.0 + q.south - (90 - latitude) / 0.3515625 * 8192;
+        if (std::fabs(across) > 0.50001 || std::fabs(down) > 0.50001 || q.east < 0 || q.east > 8191 || q.south < 0 ||
+            q.south > 8191 || q.row < 0 || q.row > 511 || q.column < 0 || q.column > 767) {
+            if (misnumbered++ == 0) first += point.str() + "row " + std::to_string(q.row) + " column " +
+                                             std::to_string(q.column) + " east " + std::to_string(q.east) +
+                                             " south " + std::to_string(q.south) + "\n";
+        }
+    }
+    EXPECT_EQ(misplaced, 0) << first;
+    EXPECT_EQ(misnumbered, 0) << first;
 }
 
 TEST_F(Writers, ASecondSourceAfterOpenAsksBeforeReplacingTheFirst) {
@@ -134,9 +204,14 @@ TEST_F(Writers, BadInputIsRefusedWithABoxAndWritesNothing) {
         {[](Writers& w) { w.p.ns_span = "wide"; }, true, "The north-south span \"wide\" is not a number."},
         {[](Writers& w) { w.placement("0, 0, 10000h"); }, false, "The placement line of the header file lacks operands"},
         {[](Writers& w) { w.azm = lines({"OBJECT_DATA label word"}); }, false, "no SCALE_AGL placement line"},
-        {[](Writers& w) { w.model({"1,2,0", "3,4,5"}); }, false, "do not join into one outline (no triangle after triangle 1"},
-        {[](Writers& w) { w.model({"1,2,40", "2,40,0"}); }, false, "Vertex 40 of the selected material lies outside"},
+        {[](Writers& w) { w.model({"1,2,0", "2,3,0", "3,4,5"}); }, false,
+         "do not join into one outline around a centre vertex (the outline breaks after triangle 3)"},
+        {[](Writers& w) { w.model({"1,2,0", "2,40,0", "40,1,0"}); }, false, "Vertex 40 of the selected material lies outside"},
         {[](Writers& w) { w.row.material_line = 0; }, true, "has no drawing block"},
+        // A quad of two triangles is no outline: one point per triangle.
+        {[](Writers& w) { w.model({"1,2,3", "1,3,4"}); }, true,
+         "gives a polygon of 2 points, one for each of its triangles: a lake or a decal needs at least 3."},
+        {[](Writers& w) { w.model({}); }, false, "Model the area in gmax as a fan: one vertex in its middle"},
     };
     for (const Case& c : cases) {
         fresh();

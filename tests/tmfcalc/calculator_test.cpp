@@ -51,6 +51,31 @@ TEST_F(Calculator, HalfADegreeSouthStaysSouth) {
     EXPECT_EQ(calc.hldWidth.text(), "52090.45");
 }
 
+TEST_F(Calculator, OpensShowingTheQuadOfItsPoint) {
+    ui::Window owner("Form1", "Gorvane", 100, 100);
+    calc.open(owner);
+    EXPECT_EQ(calc.hldRow.text(), "8192");
+    EXPECT_EQ(calc.hldCol.text(), "12288");
+    EXPECT_EQ(calc.hldBotD.text(), "-0* 0.6592");
+    EXPECT_EQ(calc.hldWidth.text(), "1627.89");
+    ui::desktop().close(calc);
+}
+
+TEST_F(Calculator, APointRoundedOntoACellEdgeIsInTheNextCell) {
+    // Less than half an offset unit west of the edge between columns 384 and 385.
+    point("10", "0", "0", "28.1249");
+    calc.Command1.click();
+    EXPECT_TRUE(calc.hldOutTxt.text().starts_with("FLATTEN_DATA <count>,0, 0, 17, ")) << calc.hldOutTxt.text();
+    EXPECT_TRUE(calc.hldOutTxt.text().ends_with("FLATTEN_GROUP 227, 385, flatten_data, data_start_0, data_end_0"));
+    // The corrected extremes: the antimeridian goes round to column 0, the South Pole keeps the
+    // last row.
+    point("-95", "0", "200", "0");
+    calc.Command1.click();
+    EXPECT_EQ(calc.hldOutTxt.text(),
+              "FLATTEN_DATA <count>,0, 0, 31, <switch1>, <switch2>, <switch3>\r\nFLATTEN_POINT 0, 255\r\n"
+              "FLATTEN_GROUP 511, 0, flatten_data, data_start_0, data_end_0");
+}
+
 TEST_F(Calculator, MovesGoToTheCentreOfTheNeighbouringQuad) {
     calc.hldLOD.set_list_index(8);
     calc.Command4.click();  // next: column 385
