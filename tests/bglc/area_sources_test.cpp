@@ -9,6 +9,7 @@
 #include "libtool/bgl_header.h"
 #include "memory_files.h"
 #include "sources.h"
+#include "tests/support/bglc.h"
 #include "tests/support/scratch.h"
 #include "ui/script/script_runner.h"
 #include "workbench/asm_line.h"
@@ -114,6 +115,7 @@ TEST_F(AreaSources, TwoLandingAreasCompileAsOneMiscSection) {
 }
 
 TEST_F(AreaSources, TheSampleScriptWorksEveryKindAndTheSavedPairCompiles) {
+    testsupport::put_bglc(folder);  // the script ends with "Compile BGL"
     std::ifstream script(std::string(GORVANE_SOURCE_DIR) + "/samples/open-sample.gvs");
     run(std::string(std::istreambuf_iterator<char>(script), {}));
     EXPECT_EQ(form->Text2.text(), "0");
