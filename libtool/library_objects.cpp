@@ -20,12 +20,12 @@ constexpr std::size_t kObjectHeaderSize = 41;
 constexpr const char* kUnpackLibrary = "bglunpack.dll";
 #else
 constexpr const char* kUnpackLibrary = "libbglunpack.so";
-#endif
 
 std::string join(const std::string& folder, const std::string& name) {
     if (folder.empty() || folder.back() == '\\' || folder.back() == '/') return folder + name;
     return folder + "\\" + name;
 }
+#endif
 
 }  // namespace
 
