@@ -72,6 +72,8 @@ void FrmGroundShadows::open(ui::Window& owner) {
 }
 
 void FrmGroundShadows::Process_Click() {
+    // A value typed without leaving the box is checked here as well.
+    shdZbias.set_text(checked_zbias(shdZbias.text()));
     if (split_ground_polygons({input_base_(), output_base_(), shdZbias.text(), shdLayer.text(), version_}))
         Command2.set_enabled(false);
 }

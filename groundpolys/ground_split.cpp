@@ -38,7 +38,12 @@ std::optional<Split> split_drawing(LineArray a, const std::string& zbias, const 
     for (long i = 1; i <= e; ++i) s.ground.push_back(a[i]);
     s.ground.push_back("    BGL_ZBIAS " + zbias);
 
-    long previous_end = 0;  // the last line of the block before, moved or not
+    // Material lines are looked up in the lines as read: one that moved with a flat block is
+    // still the material of the blocks after it.
+    const LineArray read = a;
+    long previous_end = 0;     // the last line of the block before, moved or not
+    long ground_material = 0;  // the material line the ground source drew with last
+    long moved_from = 0, moved_to = 0;  // the lines from the last material line moved to its block
     for (long d = find("DRAW_TRI_BEGIN", a); d; d = find("DRAW_TRI_BEGIN", a, previous_end + 1)) {
         const long base = static_cast<long>(ui::val(wb::asm_field(a[d], 1)));
         long t = d + 1;
@@ -48,21 +53,28 @@ std::optional<Split> split_drawing(LineArray a, const std::string& zbias, const 
                 const long vertex = v + base + static_cast<long>(ui::val(wb::asm_field(a[t], corner)));
                 if (ui::val(wb::asm_field(a[vertex], 2)) != 0) flat = false;
             }
+        const long m = wb::find_line("MATERIAL ", read, d, true);
         if (flat) {
             // The block moves with its material line; a material line that an earlier block
-            // still uses stays and is copied, so neither file loses it.
-            long m = wb::find_line("MATERIAL ", a, d, true);
-            if (m != 0 && m <= previous_end) {
-                s.ground.push_back(" " + a[m]);
-                m = d;
-            } else if (m == 0) {
-                m = d;
+            // uses too is only copied, once, so that neither file loses it.
+            long from = m;
+            if (m == 0 || m <= previous_end) {
+                if (m != 0 && ground_material != m) s.ground.push_back(" " + read[m]);
+                from = d;
+            } else {
+                moved_from = m;
+                moved_to = d - 1;
             }
-            for (long j = m; j <= t; ++j) {
+            ground_material = m;
+            for (long j = from; j <= t; ++j) {
                 if (begins(a[j], "BGL_ZBIAS")) a[j] = "    ; ";
                 a[j] = "; " + a[j];
                 s.ground.push_back(a[j].substr(1));
             }
+        } else if (m != 0 && m == moved_from && a[m] != read[m]) {
+            // Its material line (and what stands between it and the first block) moved with a
+            // flat block before it: it stays in the object too.
+            for (long j = moved_from; j <= moved_to; ++j) a[j] = read[j];
         }
         previous_end = t;
     }
@@ -113,7 +125,7 @@ bool split_ground_polygons(const SplitRequest& r) {
         }
         if (wb::load_file2array(r.input_base + ".asm", h) == 0) return false;
         const std::string ground_file = r.output_base + "_SH_0.asm";
-        auto s = split_drawing(a, r.zbias, std::string(kMarkerStart) + "  " + r.version);
+        auto s = split_drawing(a, checked_zbias(r.zbias), std::string(kMarkerStart) + "  " + r.version);
         if (!s) {
             ui::error_box("The file " + r.input_base + "_0.asm has no vertex list and cannot be processed.");
             return false;

@@ -12,7 +12,7 @@ inline constexpr const char* kMarkerStart = ";gorvane GS";
 struct SplitRequest {
     std::string input_base;   // input base + "_0.asm" and ".asm" are read
     std::string output_base;  // output base + "_0.asm", "_SH_0.asm" and "_SH.asm" are written
-    std::string zbias;        // text of the z-bias box
+    std::string zbias;        // text of the z-bias box (checked as checked_zbias does)
     std::string layer;        // text of the layer box
     std::string version;      // the main window's version text
 };

@@ -146,6 +146,8 @@ void FrmTolvard::Form_Load() {
     } catch (const ui::RuntimeError&) {
         write("ERROR!!! Failed to open scenery cfg file!!!! ");
     }
+    for (const auto& line : scenery_.refused)
+        write("Scenery line refused (" + line.reason + "): " + line.text);
     show_scenery(scenery_.default_index());
 
     if (arguments_.size() >= 3) {

@@ -28,6 +28,15 @@ int insert_sorted(std::vector<SceneryEntry>& entries, SceneryEntry entry) {
     return static_cast<int>(at);
 }
 
+// Why Add would not have made the line an entry of the list; empty when it would (and for an
+// empty line, which is no entry at all).
+std::string refusal(const SceneryList& list, const SettingsLine& line) {
+    if (!line.has_equals) return line.key.empty() ? "" : "no \"=\" between name and location";
+    if (line.key.empty()) return "empty name";
+    if (list.find(line.key) >= 0) return "name already listed";
+    return "";
+}
+
 }  // namespace
 
 const std::array<OptionRow, kOptionCount>& option_table() {
@@ -143,6 +152,7 @@ SceneryList builtin_scenery() {
 std::string scenery_file_text(const SceneryList& list) {
     std::string r = "default=" + list.default_name + "\r\nnotepad=" + list.viewer + "\r\n";
     for (const auto& e : list.entries) r += e.name + "=" + e.location + "\r\n";
+    for (const auto& l : list.refused) r += l.text + "\r\n";
     return r;
 }
 
@@ -152,7 +162,9 @@ SceneryList read_scenery_file(const std::string& text) {
     for (size_t i = 0; i < lines.size(); ++i) {
         if (i == 0) list.default_name = lines[i].value;
         else if (i == 1) list.viewer = lines[i].value.empty() ? kDefaultViewer : lines[i].value;
-        else if (lines[i].has_equals && list.find(lines[i].key) < 0)
+        else if (const std::string why = refusal(list, lines[i]); !why.empty())
+            list.refused.push_back({lines[i].has_equals ? lines[i].key + "=" + lines[i].value : lines[i].key, why});
+        else if (lines[i].has_equals)
             insert_sorted(list.entries, {lines[i].key, lines[i].value});
     }
     if (list.entries.empty()) list.entries = builtin_scenery().entries;

@@ -54,10 +54,18 @@ constexpr int kLocationLength = 49;  // most characters of an entry's location
 
 // The scenery locations, sorted by name as the list shows them (case does not count), with the
 // default entry and the error-log viewer. At least one entry always remains.
+// A line of "tolvards.sys" that the window would not have let become an entry, and why.
+struct RefusedLine {
+    std::string text, reason;
+};
+
 struct SceneryList {
     std::vector<SceneryEntry> entries;
     std::string default_name;
     std::string viewer = kDefaultViewer;
+    // Read but refused: kept as they stand and written back after the entries, so that what
+    // the user wrote by hand is not lost at the next save.
+    std::vector<RefusedLine> refused;
 
     // Position of the entry of that name (case does not count); -1 when none.
     int find(const std::string& name) const;
@@ -79,8 +87,10 @@ bool valid_name(const std::string& name);
 SceneryList builtin_scenery();
 // "tolvards.sys": "default=" + name, "notepad=" + viewer, then name + "=" + location per entry.
 std::string scenery_file_text(const SceneryList& list);
-// Reads "tolvards.sys": first line the default, second the viewer, every further line with an
-// "=" an entry. A file without entries gets the built-in one.
+// Reads "tolvards.sys": first line the default, second the viewer, every further line an
+// entry, unless Add would refuse it (no "=", an empty name, a name already listed, letter case
+// not counting): such a line goes to `refused`. Empty lines are skipped. A file without entries
+// gets the built-in one.
 SceneryList read_scenery_file(const std::string& text);
 
 // Splits a command line at blanks; a double-quoted span belongs to one argument, without its

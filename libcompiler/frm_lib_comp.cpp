@@ -298,13 +298,17 @@ void FrmLibComp::CreateSource_Click() {
                 }
             }
         }
-        if (!mark_drawing_files(entries)) return;
+        auto files = label_drawing_files(entries);
+        if (!files) return;
         Identifier lowest{}, highest{};
         libtool::parse_identifier(Sort.item(0), lowest);
         libtool::parse_identifier(Sort.item(Sort.list_count() - 1), highest);
-        // The name that "Compile to BGL" compiles.
+        // The name that "Compile to BGL" compiles; the library source and the marked drawing
+        // files are written together or not at all.
         const std::string out = output_source();
-        ui::write_file_atomic(out, library_source_text(entries, lowest, highest, version_));
+        files->emplace(files->begin(), wb::resolve_in_program_folder(out),
+                       library_source_text(entries, lowest, highest, version_));
+        ui::write_files_atomic(*files);
         ui::platform().set_busy(false);
         ui::information_box("The output file was created successfully. Compile with 'BGLC /BGL " +
                             wb::path_file_name(out) + "'.");
@@ -321,8 +325,7 @@ void FrmLibComp::Compile_Click() {
         return;
     }
     try {
-        const std::string source = output_source();
-        wb::compile_pair(source.substr(0, source.size() - 4));
+        wb::compile_source(wb::resolve_in_program_folder(output_source()));
     } catch (const ui::StopRequest&) {
         throw;
     } catch (const ui::RuntimeError& e) {

@@ -1,6 +1,8 @@
 #include "libcompiler/library_compiler.h"
 
 #include <cctype>
+#include <map>
+#include <set>
 
 #include "ui/fileio.h"
 #include "ui/format.h"
@@ -23,27 +25,70 @@ bool has_label_mark(const wb::LineArray& lines) {
     return first == std::string(kLabelMark, 16);
 }
 
-bool mark_drawing_files(const std::vector<LibraryEntry>& entries) {
+std::string marked_suffix(const wb::LineArray& lines) {
+    if (!has_label_mark(lines)) return "";
+    const std::string& first = lines[1];
+    const std::size_t mark = std::string(kLabelMark).size();
+    if (first.size() <= mark + 1 || first.compare(0, mark, kLabelMark) != 0 || first[mark] != ' ') return "";
+    return wb::trim(first.substr(mark + 1));
+}
+
+std::optional<std::vector<std::pair<std::string, std::string>>> label_drawing_files(
+    const std::vector<LibraryEntry>& entries) {
     // All files are read first: a missing one stops the step before anything is changed.
     std::vector<wb::LineArray> files(entries.size());
     for (std::size_t i = 0; i < entries.size(); ++i) {
         if (wb::load_file2array(drawing_file(entries[i]), files[i]) == 0) {
             ui::error_box("Error ! File " + drawing_file(entries[i]) + " could not be opened.");
-            return false;
+            return std::nullopt;
         }
     }
-    // The new contents are made before the first file is written.
-    std::vector<std::pair<std::string, wb::LineArray>> changed;
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        const std::string path = drawing_file(entries[i]);
-        if (has_label_mark(files[i])) continue;
-        wb::make_labels_unique(files[i], "G" + std::to_string(i));
-        std::vector<std::string> lines = files[i].lines();
-        lines.insert(lines.begin(), kLabelMark);
-        changed.emplace_back(path, wb::LineArray::from_lines(lines));
+    // Suffixes and labels that marked files carry, and the files that define each label.
+    std::set<std::string> suffixes;
+    std::map<std::string, std::size_t> defined_in;  // upper-case name -> file
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        if (!has_label_mark(files[i])) continue;
+        suffixes.insert(wb::upper(marked_suffix(files[i])));
+        for (const auto& name : wb::label_names(files[i])) defined_in.emplace(wb::upper(name), i);
     }
-    wb::save_arrays2files(changed);
-    return true;
+    auto clashes = [&](std::size_t file, const std::vector<std::string>& names, const std::string& suffix) {
+        for (const auto& name : names) {
+            const auto at = defined_in.find(wb::upper(name + suffix));
+            if (at != defined_in.end() && at->second != file) return true;
+        }
+        return false;
+    };
+    std::vector<std::pair<std::string, std::string>> changed;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        if (has_label_mark(files[i])) continue;
+        const std::vector<std::string> names = wb::label_names(files[i]);
+        std::string suffix;
+        for (std::size_t n = i;; ++n) {
+            suffix = "G" + std::to_string(n);
+            if (!suffixes.count(suffix) && !clashes(i, names, suffix)) break;
+        }
+        suffixes.insert(suffix);
+        for (const auto& name : names) defined_in.emplace(wb::upper(name + suffix), i);
+        wb::make_labels_unique(files[i], suffix);
+        std::vector<std::string> lines = files[i].lines();
+        lines.insert(lines.begin(), std::string(kLabelMark) + " " + suffix);
+        files[i] = wb::LineArray::from_lines(lines);
+        changed.emplace_back(drawing_file(entries[i]), wb::array_file_text(files[i]));
+    }
+    // The labels as bglc will see them, every file in its final form.
+    std::map<std::string, std::size_t> first_file;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        for (const auto& name : wb::label_names(files[i])) {
+            const auto [at, added] = first_file.emplace(wb::upper(name), i);
+            if (added) continue;
+            const std::string where = at->second == i ? drawing_file(entries[i])
+                                                      : drawing_file(entries[at->second]) + " and " +
+                                                            drawing_file(entries[i]);
+            ui::warning_box("Duplicated label found : " + name + " in " + where);
+            return std::nullopt;
+        }
+    }
+    return changed;
 }
 
 std::string library_source_text(const std::vector<LibraryEntry>& entries, const Identifier& lowest,

@@ -2,7 +2,9 @@
 // The library compiler's logic: the MASM source of a library BGL built from exported objects,
 // the label step that keeps the objects' labels apart, the placement macro of one object, and
 // the identifier tools.
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "libtool/library_objects.h"
@@ -22,18 +24,25 @@ struct LibraryEntry {
     LibraryObjectRecord record;
 };
 
-// The first line of a drawing file whose labels carry the library's suffix.
+// The first line of a drawing file whose labels carry the library's suffix; the suffix follows
+// it after a blank.
 inline constexpr const char* kLabelMark = "; gorvane labels  !!!! DO NOT REMOVE THIS LINE !!!";
 
 // True when the file's first line, padded or cut to 16 characters, is the mark's beginning.
 bool has_label_mark(const wb::LineArray& lines);
+// The suffix a marked file's first line records; empty when it records none.
+std::string marked_suffix(const wb::LineArray& lines);
 
-// Gives the labels of every entry's drawing file (source + "_0.asm") the suffix "G" + its
-// position in the list, with the mark line in front, unless the file carries the mark already.
-// Every file is read before the first one is changed; each is rewritten whole. False (after
-// the box that names the file) when a file could not be read; nothing is changed then.
-// Throws ui::RuntimeError (more than 2000 labels, a file that cannot be written).
-bool mark_drawing_files(const std::vector<LibraryEntry>& entries);
+// The drawing files (source + "_0.asm") of a library with their labels apart: each file without
+// the mark gets a suffix "G" + n that no other file of the list carries, marked or new (n from
+// its list position up) and that gives none of its labels the name of another file's label, and
+// the mark line with that suffix in front. Then the labels of all files together are checked:
+// a name defined twice (letter case not counting, as bglc reads them) refuses the library.
+// Returns the changed files (path, text) to be written with the library source; nothing (after
+// the box that names the file or the label) when a file could not be read or a label clashes.
+// Throws ui::RuntimeError (more than 2000 labels).
+std::optional<std::vector<std::pair<std::string, std::string>>> label_drawing_files(
+    const std::vector<LibraryEntry>& entries);
 
 // The library source: header with the bounds of the world and the lowest and highest
 // identifier, the object index, one object header per entry including its drawing file.

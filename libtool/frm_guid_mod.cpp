@@ -163,14 +163,17 @@ void FrmGUIDMod::Modify_Click() {
         }
         const std::string entry = guidList.item(selected);
         const LibraryObjectRecord& object = objects_[static_cast<std::size_t>(selected) + 1];
-        // Both places are checked before either is written; the log records changes made.
-        if (!change_identifier(library, object, entry, replacement)) {
+        // Both places are checked before either is written. The log line comes before the
+        // library: a log that cannot be written stops the change before anything changed.
+        const std::optional<std::string> changed = with_new_identifier(library, object, entry, replacement);
+        if (!changed) {
             box("Error ! library file inconsistent !!", ui::Icon::Critical);
             return;
         }
         append_change_log(browser_.dir_path(), time_text(ui::platform().now()) + " : " +
                                                    browser_.selected_name() + "--- Changed ID :" +
                                                    entry + " to : " + new_id);
+        ui::write_file_atomic(library, *changed);
         load_objects();
     } catch (const ui::StopRequest&) {
         throw;

@@ -35,22 +35,6 @@ void box(const std::string& text, ui::Icon icon) {
     ui::platform().message_box({text, "", icon, ui::Buttons::Ok});
 }
 
-// Objects of a compressed library: unpacked into "tmp.bgl" in the program's folder, read, and
-// the image deleted again whatever happens.
-long read_compressed(const std::string& path, LibraryObjects& objects) {
-    objects.clear();
-    const std::string tmp = tmp_bgl_path(ui::platform());
-    try {
-        unpack_library(path);
-        const long result = get_library_objects(tmp, objects);
-        ui::delete_file(tmp);
-        return result;
-    } catch (...) {
-        ui::delete_file(tmp);
-        throw;
-    }
-}
-
 void write_text(const std::string& path, const std::string& text, bool append) {
     if (!append) {
         ui::write_file_atomic(path, text);
@@ -369,13 +353,18 @@ void LibView::analyse() {
             dump_sections(file, header, sections);
             append_output(sections);
         }
-        if (header.FL_library_ptr != 0) {
-            if (header.FL_spare2 != 0) {
-                file.close();
-                read_compressed(path, objects_);
-            } else {
-                read_library_objects(file, header, objects_);
-            }
+        int unpacked = 0;
+        if (header.FL_library_ptr != 0 && header.FL_spare2 != 0) {
+            file.close();
+            read_compressed_objects(ui::platform(), path, objects_, unpacked);
+        } else if (header.FL_library_ptr != 0) {
+            read_library_objects(file, header, objects_);
+        }
+        if (unpacked != 0) {
+            // A library that cannot be unpacked is not an empty one: say what went wrong.
+            append_output(unpack_failure_text(unpacked));
+            append_output(kEquals45);
+        } else if (header.FL_library_ptr != 0) {
             append_output("Library Objects : " + ui::num(static_cast<long>(objects_.count())));
             for (const auto& o : objects_) {
                 append_output(" " + identifier_dword(o.identifier[0]) + "h," +
@@ -455,7 +444,9 @@ void LibView::scan() {
                 long result = scan_library_objects(path, objects_);
                 if (result == kBglCompressed) {
                     ++counters_.compressed;
-                    result = read_compressed_objects(ui::platform(), path, objects_);
+                    int unpacked = 0;
+                    result = read_compressed_objects(ui::platform(), path, objects_, unpacked);
+                    if (unpacked != 0) append_output(path + " : " + unpack_failure_text(unpacked));
                 } else if (result == kBglInvalid) {
                     ++counters_.invalid;
                 } else if (result == kBglNoLibrary) {

@@ -44,21 +44,20 @@ void put_identifier(std::string& bytes, std::int64_t at, const Identifier& id) {
 
 }  // namespace
 
-bool change_identifier(const std::string& library, const LibraryObjectRecord& object,
-                       const std::string& current, const Identifier& replacement) {
+std::optional<std::string> with_new_identifier(const std::string& library, const LibraryObjectRecord& object,
+                                               const std::string& current, const Identifier& replacement) {
     std::string bytes = ui::read_file(library);
     const std::int64_t in_header = std::int64_t(object.object_position) - 1;
     const std::int64_t in_index = std::int64_t(object.index_position) - 1 + 4;
     Identifier stored{};
     const std::string expected = current.substr(0, 42);
     if (!identifier_at(bytes, in_header, stored) || identifier_text(stored, false) != expected)
-        return false;
+        return std::nullopt;
     if (!identifier_at(bytes, in_index, stored) || identifier_text(stored, false) != expected)
-        return false;
+        return std::nullopt;
     put_identifier(bytes, in_header, replacement);
     put_identifier(bytes, in_index, replacement);
-    ui::write_file_atomic(library, bytes);
-    return true;
+    return bytes;
 }
 
 std::string time_text(const ui::LocalTime& t) {

@@ -5,6 +5,7 @@
 // the library whole.
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "libtool/library_objects.h"
@@ -29,11 +30,11 @@ inline constexpr std::array<std::uint8_t, 18> kUniversalBounds = {
 // Writes the universal bounds over the start of the library; the rest stays byte for byte.
 void write_universal_bounds(const std::string& library);
 
-// Gives one object a new identifier in its object header and in its index entry. Both places
-// are checked against `current` (the identifier the list shows) before anything is written;
-// false, with the file untouched, when either disagrees or lies outside the file.
-bool change_identifier(const std::string& library, const LibraryObjectRecord& object,
-                       const std::string& current, const Identifier& replacement);
+// The library's bytes with one object's new identifier in its object header and in its index
+// entry, for the caller to write. Both places are checked against `current` (the identifier
+// the list shows); nothing when either disagrees or lies outside the file.
+std::optional<std::string> with_new_identifier(const std::string& library, const LibraryObjectRecord& object,
+                                               const std::string& current, const Identifier& replacement);
 
 // "2026-12-08 14:22:31".
 std::string time_text(const ui::LocalTime& t);

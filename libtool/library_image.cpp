@@ -8,16 +8,12 @@
 
 namespace libtool {
 
-long read_compressed_objects(ui::Platform& platform, const std::string& path, LibraryObjects& objects) {
+long read_compressed_objects(ui::Platform& platform, const std::string& path, LibraryObjects& objects,
+                             int& unpack_result) {
     objects.clear();
-    const UnpackExports& unpack = bind_unpack_library(platform);
-    std::int32_t size = 0;
-    void* buffer = nullptr;
-    if (unpack.get(ui::native_path(path).c_str(), &size, &buffer) != 0 || !buffer || size < 0)
-        return kBglMissing;
-    const auto* bytes = static_cast<const std::uint8_t*>(buffer);
-    std::vector<std::uint8_t> image(bytes, bytes + size);
-    unpack.complete(size, buffer);
+    std::vector<std::uint8_t> image;
+    unpack_result = unpack_library(platform, path, image);
+    if (unpack_result != 0) return kBglMissing;
     BglFile file;
     file.open_memory(std::move(image));
     BglHeader header;

@@ -1,7 +1,6 @@
 #pragma once
 // Objects of a compressed library read from its decompressed image in memory: bglunpack
-// decodes the file, the objects are read from the image without a "tmp.bgl" on disk. Searches
-// of whole trees use this; a temporary file per library would cost more than the search itself.
+// decodes the file, the objects are read from the image without a temporary file on disk.
 #include <string>
 
 #include "libtool/library_objects.h"
@@ -9,9 +8,10 @@
 
 namespace libtool {
 
-// The object count, or bglunpack's failure as kBglMissing (nothing listed). Throws
-// ui::RuntimeError when bglunpack or one of its exports cannot be found.
-long read_compressed_objects(ui::Platform& platform, const std::string& path, LibraryObjects& objects);
+// The object count, or kBglMissing when bglunpack failed (its result code in unpack_result;
+// nothing listed). Throws ui::RuntimeError when bglunpack or one of its exports cannot be found.
+long read_compressed_objects(ui::Platform& platform, const std::string& path, LibraryObjects& objects,
+                             int& unpack_result);
 
 // get_library_objects for a search: a small file is read whole in one go and its objects read
 // from memory (one read instead of one per index entry); larger files are read in place. The

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdio>
 
+#include "bglunpack/bgl_decoder.h"
 #include "bglunpack/bglunpack.h"
 #include "ui/errors.h"
 #include "ui/fileio.h"
@@ -19,12 +20,12 @@ constexpr std::size_t kObjectHeaderSize = 41;
 constexpr const char* kUnpackLibrary = "bglunpack.dll";
 #else
 constexpr const char* kUnpackLibrary = "libbglunpack.so";
-#endif
 
 std::string join(const std::string& folder, const std::string& name) {
     if (folder.empty() || folder.back() == '\\' || folder.back() == '/') return folder + name;
     return folder + "\\" + name;
 }
+#endif
 
 }  // namespace
 
@@ -113,27 +114,33 @@ bool is_library_file(const std::string& path) {
     return open_bgl_header(path, header, extension, file) > 0 && header.FL_library_ptr != 0;
 }
 
-std::string tmp_bgl_path(ui::Platform& platform) {
-    return join(platform.program_folder(), "tmp.bgl");
-}
-
-int unpack_library(ui::Platform& platform, const std::string& path) {
+int unpack_library(ui::Platform& platform, const std::string& path, std::vector<std::uint8_t>& image) {
     const UnpackExports& unpack = bind_unpack_library(platform);
-    const std::string target = tmp_bgl_path(platform);
     std::int32_t size = 0;
     void* buffer = nullptr;
     const std::int32_t result = unpack.get(ui::native_path(path).c_str(), &size, &buffer);
-    if (result != 0 || !buffer || size < 0) {
-        ui::delete_file(target);  // no stale image from an earlier file
-        return result != 0 ? result : 1;
-    }
-    std::string image(static_cast<const char*>(buffer), static_cast<std::size_t>(size));
+    if (result != 0) return result;
+    if (!buffer || size < 0) return bglunpack::kBadArguments;
+    const auto* bytes = static_cast<const std::uint8_t*>(buffer);
+    image.assign(bytes, bytes + size);
     unpack.complete(size, buffer);
-    ui::write_file_atomic(target, image);
     return 0;
 }
 
-int unpack_library(const std::string& path) { return unpack_library(ui::platform(), path); }
+std::string unpack_failure_text(int code) {
+    const char* meaning = "unknown result";
+    switch (code) {
+        case bglunpack::kBadArguments: meaning = "the decompression library returned no data"; break;
+        case bglunpack::kNotCompressed: meaning = "not a compressed library that can be unpacked"; break;
+        case bglunpack::kNoMemory: meaning = "not enough memory for the unpacked library"; break;
+        case bglunpack::kSizeMismatch: meaning = "the unpacked length differs from the stored size"; break;
+        case bglunpack::kBadChecksum: meaning = "the stored checksum differs from the library's checksum"; break;
+        case bglunpack::kBadStream: meaning = "the compressed data are damaged or cut short"; break;
+        case bglunpack::kFileError: meaning = "the file could not be opened or read"; break;
+        default: break;
+    }
+    return "Decompression failed (code " + std::to_string(code) + ") : " + meaning;
+}
 
 std::string identifier_dword(std::uint32_t value) {
     char text[16];

@@ -1,6 +1,6 @@
 #pragma once
 // The objects of a library BGL: the index and object headers read into records, compressed
-// libraries unpacked through bglunpack into "tmp.bgl", and the two text forms of an object
+// libraries unpacked through bglunpack into memory, and the two text forms of an object
 // identifier.
 #include <array>
 #include <cstdint>
@@ -63,14 +63,14 @@ long get_library_objects(const std::string& path, LibraryObjects& objects);
 // True when the file has a valid header with a library section.
 bool is_library_file(const std::string& path);
 
-// "tmp.bgl" in the program's folder.
-std::string tmp_bgl_path(ui::Platform& platform);
-
-// Unpacks a compressed library with bglunpack (bound by name at the first call) and writes the
-// image to "tmp.bgl" in the program's folder. Returns bglunpack's result code; on failure no
-// "tmp.bgl" is left. Throws ui::RuntimeError when the library or an export cannot be found.
-int unpack_library(ui::Platform& platform, const std::string& path);
-int unpack_library(const std::string& path);  // with ui::platform()
+// Unpacks a compressed library with bglunpack (bound by name at the first call) into memory:
+// the image of the same file as an uncompressed library BGL. Returns bglunpack's result code
+// (image filled on 0 only); no file is written. Throws ui::RuntimeError when the library or an
+// export cannot be found.
+int unpack_library(ui::Platform& platform, const std::string& path, std::vector<std::uint8_t>& image);
+// What a result code of bglunpack tells: "Decompression failed (code 16) : the stored checksum
+// differs from the library's checksum".
+std::string unpack_failure_text(int code);
 
 // Listing form "0AAAAAAAAh, 0AAAAAAAAh, 0AAAAAAAAh, 000000001h" or comma form
 // "0AAAAAAAA, 0AAAAAAAA, 0AAAAAAAA, 000000001".

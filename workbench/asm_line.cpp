@@ -257,16 +257,26 @@ private:
 
 }  // namespace
 
-long make_labels_unique(LineArray& lines, const std::string& suffix) {
-    std::vector<std::string> names;  // in the order found
+std::vector<std::string> label_names(const LineArray& lines) {
+    std::vector<std::string> names;
     const long last = std::min(lines.top(), lines.size() - 1);
     for (long i = 1; i <= last; ++i) {
-        const size_t p = lines[i].find("label");
+        const std::string& line = lines[i];
+        // A comment defines nothing, whatever it says (the library compiler's mark among them).
+        const size_t first = line.find_first_not_of(" \t");
+        if (first == std::string::npos || line[first] == ';') continue;
+        const size_t p = line.find("label");
         if (p == std::string::npos) continue;
-        std::string name = trim(lines[i].substr(0, p));
+        std::string name = trim(line.substr(0, p));
         // A nameless "label" would match every line; it names nothing to rename.
         if (!name.empty()) names.push_back(std::move(name));
     }
+    return names;
+}
+
+long make_labels_unique(LineArray& lines, const std::string& suffix) {
+    const std::vector<std::string> names = label_names(lines);  // in the order found
+    const long last = std::min(lines.top(), lines.size() - 1);
     // Each line changes only by its own text and the labels in their order, so the lines can be
     // taken one by one; after a rename the line is searched again for the labels still to come.
     const LabelNames index(names);

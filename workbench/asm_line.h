@@ -56,6 +56,10 @@ private:
     std::vector<long> tri_ends_;                        // ascending
 };
 
+// The names of the labels defined in lines ("name label type"), in the order found: the text
+// before "label" on each line that holds it, comment lines (first non-blank ";") excepted.
+std::vector<std::string> label_names(const LineArray& lines);
+
 // Appends suffix to every label defined in lines ("name label type") and to every reference
 // to it; returns the number of labels found. For each label in the order found, the first
 // occurrence of its name in each line is renamed when it stands between blanks, commas,

@@ -140,8 +140,11 @@ void run_compile_batch(const std::vector<std::string>& lines) {
         throw ui::RuntimeError(ui::kFileNotFound, "comp.bat could not be started");
 }
 
-void compile_pair(const std::string& base) {
-    run_compile_batch({bglc_command(batch_program_folder(), "bgl", base + ".asm", base + ".bgl")});
+void compile_pair(const std::string& base) { compile_source(base + ".asm"); }
+
+void compile_source(const std::string& source) {
+    const std::string base = source.substr(0, source.size() >= 4 ? source.size() - 4 : 0);
+    run_compile_batch({bglc_command(batch_program_folder(), "bgl", source, base + ".bgl")});
 }
 
 }  // namespace wb

@@ -44,5 +44,8 @@ std::string missing_bglc_text(const std::string& program_folder);
 void run_compile_batch(const std::vector<std::string>& lines);
 // The Compile BGL action: comp.bat compiles base + ".asm" into base + ".bgl".
 void compile_pair(const std::string& base);
+// comp.bat compiles the source, its name as given, into the same name with ".bgl" in place of
+// its last four characters.
+void compile_source(const std::string& source);
 
 }  // namespace wb

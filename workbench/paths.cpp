@@ -46,4 +46,10 @@ std::uint32_t colour_value(const std::string& hex) {
 
 std::string program_file(const std::string& name) { return ui::program_file(name); }
 
+std::string resolve_in_program_folder(const std::string& path) {
+    const bool absolute =
+        !path.empty() && (path[0] == '\\' || path[0] == '/' || (path.size() > 1 && path[1] == ':'));
+    return absolute ? path : program_file(path);
+}
+
 }  // namespace wb

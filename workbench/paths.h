@@ -14,5 +14,8 @@ std::string swap_colour_bytes(const std::string& hex);
 std::uint32_t colour_value(const std::string& hex);
 // A path inside the program folder.
 std::string program_file(const std::string& name);
+// A path as the batch files see it, which run in the program folder: a relative path is taken
+// from there; an absolute one ("\", "/" or a drive) stays as it is.
+std::string resolve_in_program_folder(const std::string& path);
 
 }  // namespace wb

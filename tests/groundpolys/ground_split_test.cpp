@@ -58,6 +58,41 @@ TEST_F(GroundSplit, FlatBlocksMoveToTheGroundSourceAndBothSourcesCompile) {
     EXPECT_EQ(folder.read("apron_0.asm"), before);
 }
 
+TEST_F(GroundSplit, BlocksSharingAMaterialLineKeepItInBothFiles) {
+    // Under material 1: a flat block, a raised one, a flat one; material 0 before them all.
+    std::vector<std::string> drawing = lines_of("apron_0.asm");
+    const auto vertex_end = std::find(drawing.begin(), drawing.end(), "        VERTEX_LIST_END") + 1;
+    drawing.erase(vertex_end, drawing.end());
+    for (const char* line :
+         {"MATERIAL 0,0", "DRAW_TRI_BEGIN 8,4", "DRAW_TRI 0,1,2", "DRAW_TRI_END", "MATERIAL 1,0", "BGL_ZBIAS 1",
+          "DRAW_TRI_BEGIN 0,4", "DRAW_TRI 0,1,2", "DRAW_TRI_END", "DRAW_TRI_BEGIN 8,4", "DRAW_TRI 0,2,3",
+          "DRAW_TRI_END", "DRAW_TRI_BEGIN 4,4", "DRAW_TRI 0,1,2", "DRAW_TRI_END", "BGL_END", "BGL_RETURN"})
+        drawing.push_back("        " + std::string(line));
+    folder.write("apron_0.asm", drawing);
+    ASSERT_TRUE(split()) << last_box();
+
+    const auto object = lines_of("apron_0.asm");
+    EXPECT_EQ(std::vector<std::string>(object.end() - 18, object.end()),
+              (std::vector<std::string>{
+                  "        MATERIAL 0,0", "        DRAW_TRI_BEGIN 8,4", "        DRAW_TRI 0,1,2",
+                  "        DRAW_TRI_END", "        MATERIAL 1,0", "        BGL_ZBIAS 1",
+                  ";         DRAW_TRI_BEGIN 0,4", ";         DRAW_TRI 0,1,2", ";         DRAW_TRI_END",
+                  "        DRAW_TRI_BEGIN 8,4", "        DRAW_TRI 0,2,3", "        DRAW_TRI_END",
+                  ";         DRAW_TRI_BEGIN 4,4", ";         DRAW_TRI 0,1,2", ";         DRAW_TRI_END",
+                  "        BGL_END", "        BGL_RETURN", ""}));
+    const auto ground = lines_of("apron_SH_0.asm");
+    EXPECT_EQ(std::vector<std::string>(std::find(ground.begin(), ground.end(), "    BGL_ZBIAS 2"), ground.end()),
+              (std::vector<std::string>{"    BGL_ZBIAS 2", "         MATERIAL 1,0", "     ; ",
+                                        "         DRAW_TRI_BEGIN 0,4", "         DRAW_TRI 0,1,2",
+                                        "         DRAW_TRI_END", "         DRAW_TRI_BEGIN 4,4",
+                                        "         DRAW_TRI 0,1,2", "         DRAW_TRI_END", "    BGL_ZBIAS 0",
+                                        "BGL_END", "BGL_RETURN"}));
+    for (const char* source : {"apron.asm", "apron_SH.asm"}) {
+        auto r = bglc::assemble(path(source), bglc_test::real_macros());
+        EXPECT_TRUE(r.ok()) << source << ": " << (r.ok() ? "" : r.errors.front().text());
+    }
+}
+
 TEST_F(GroundSplit, AFileWithoutFlatBlocksStillGetsTheMarkerAndBadInputWritesNothing) {
     folder.write("apron_0.asm", {"top label BGLCODE", "        VERTEX_LIST_BEGIN",
                                  "        VERTEX_DEF 0.0, 0.0001, 0.0, 0, 1, 0, 0, 0", "        VERTEX_LIST_END",
@@ -96,10 +131,12 @@ TEST_F(GroundSplit, WindowChecksTheZBiasSetsTheLayerAndCompilesBothFiles) {
         w.shdZbias.lost_focus();
         EXPECT_EQ(w.shdZbias.text(), kept);
     }
+    w.shdZbias.set_text("12");  // typed, and Process pressed without leaving the box
     w.Command2.click();
     EXPECT_FALSE(w.Command2.enabled());
+    EXPECT_EQ(w.shdZbias.text(), "9");
     EXPECT_EQ(count("apron_SH.asm", "    ADDCAT      OBJECT_0_SCALE, 4"), 1);
-    EXPECT_EQ(count("apron_SH_0.asm", "    BGL_ZBIAS 3"), 1);
+    EXPECT_EQ(count("apron_SH_0.asm", "    BGL_ZBIAS 9"), 1);
     testsupport::put_bglc(folder);
     w.Command3.click();
     const std::string bglc = "\"" + folder.path() + "\\bglc\" /bgl ";

@@ -54,6 +54,17 @@ TEST_F(LabelRename, RunningTwiceAppendsTheSuffixTwice) {
     EXPECT_TRUE(folder.read("two_0.asm").starts_with("obj1FF1FF1 label BGLCODE\r\n    BGL_JUMP_32 obj10FF1FF1\r\n"));
 }
 
+TEST_F(LabelRename, CommentLinesDefineNoLabelAndTheLibraryMarkStays) {
+    path = folder.write("lib_0.asm", {"; gorvane labels  !!!! DO NOT REMOVE THIS LINE !!!", "apron_top label BGLCODE",
+                                      "  ; a comment about label names", "    BGL_JUMP_32 apron_top"});
+    tool.InputFile.set_text(path);
+    platform.queue_answer(ui::Answer::Yes);
+    tool.lblOpen.click();
+    EXPECT_EQ(folder.read("lib_0.asm"), "; gorvane labels  !!!! DO NOT REMOVE THIS LINE !!!\r\napron_topFF1 label BGLCODE\r\n"
+                                        "  ; a comment about label names\r\n    BGL_JUMP_32 apron_topFF1\r\n\r\n");
+    EXPECT_EQ(messages()[1], "Labels mofilied : 1");
+}
+
 TEST_F(LabelRename, AnEmptyPathFailsAtLoading) {
     tool.InputFile.set_text("");
     tool.lblOpen.click();

@@ -73,6 +73,8 @@ TEST(LauncherLogic, DamagedSettingsFilesAreReadLineByLine) {
 
     SceneryList l = read_scenery_file("default=Gone\r\nnotepad=\r\nzulu=S1*0 E1*0\r\nbroken line\r\nAlpha=N2*0 W2*0");
     ASSERT_EQ(l.entries.size(), 2u);
+    ASSERT_EQ(l.refused.size(), 1u);
+    EXPECT_EQ(l.refused[0].text, "broken line");
     EXPECT_EQ(l.entries[0].name, "Alpha");
     EXPECT_EQ(l.default_name, "Alpha");
     EXPECT_EQ(l.viewer, "c:\\windows\\notepad2.exe");
@@ -128,6 +130,23 @@ TEST_F(Launcher, AnAddedLocationIsSavedWholeAndHoldsAtMost49Characters) {
               "default=Lakefront Field\r\nnotepad=c:\\windows\\notepad2.exe\r\n"
               "Home Field=N51*28.39 W0*27.41" + std::string(31, '0') + "\r\n"
               "Lakefront Field=N41*51.76 W87*36.44\r\n");
+}
+
+TEST_F(Launcher, SceneryLinesTheWindowWouldRefuseAreReportedAndKeptInTheFile) {
+    folder.write_bytes("plugins/tolvards.sys",
+                       "default=\r\nnotepad=\r\n=empty name\r\nField=N1*0 W1*0\r\nFIELD=S2*0 E2*0\r\n\r\n");
+    auto w = start({});
+    EXPECT_EQ(w->lstScenery.items(), (Args{"Field"}));
+    EXPECT_EQ(w->lblDefault.caption(), "Default : Field");
+    EXPECT_NE(w->txtOutput.text().find("Scenery line refused (empty name): =empty name\r\n"
+                                       "Scenery line refused (name already listed): FIELD=S2*0 E2*0\r\n"),
+              std::string::npos)
+        << w->txtOutput.text();
+    w->txtName.set_text("Home");
+    w->cmdAdd.click();
+    EXPECT_EQ(folder.read("plugins/tolvards.sys"),
+              "default=Field\r\nnotepad=c:\\windows\\notepad2.exe\r\nField=N1*0 W1*0\r\nHome=N1*0 W1*0\r\n"
+              "=empty name\r\nFIELD=S2*0 E2*0\r\n");
 }
 
 TEST_F(Launcher, InteriorIsRenamedAndTheRenamingUndoneWhenClosedWithoutGo) {

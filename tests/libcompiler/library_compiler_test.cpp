@@ -62,7 +62,7 @@ TEST_F(LibComp, LibrarySourceCompilesAndReadsBackPlainAndCompressed) {
     w.Command6.click();
     ASSERT_EQ(last_box(), "The output file was created successfully. Compile with 'BGLC /BGL lib.asm'.");
     const std::string marked = folder.read("tower_0.asm");
-    EXPECT_TRUE(marked.starts_with(std::string(libcompiler::kLabelMark) + "\r\n;  Exported model: tower, drawing code\r\n"
+    EXPECT_TRUE(marked.starts_with(std::string(libcompiler::kLabelMark) + " G1\r\n;  Exported model: tower, drawing code\r\n"
                                    "tower_topG1       label   BGLCODE\r\n        BGL_JUMP_32     tower_drawG1\r\n"));
     w.Command6.click();  // a second run leaves marked files alone
     EXPECT_EQ(folder.read("tower_0.asm"), marked);
@@ -109,6 +109,62 @@ TEST_F(LibComp, LibrarySourceCompilesAndReadsBackPlainAndCompressed) {
                           " 05ADE0809h,042E14DCFh,073AEB9A1h,089EC6060h, 0.3 3 255 "
                           "A name of exactly forty-seven characters long.."}));
     EXPECT_EQ(object_lines("packed.bgl"), listed);
+}
+
+TEST_F(LibComp, EveryDrawingFileKeepsASuffixOfItsOwnAcrossRunsAndClashesAreRefused) {
+    // Exports of one model: every drawing file defines tower_top and tower_draw.
+    add("a", "1, 0, 0, 0");
+    const std::string b = add("b", "2, 0, 0, 0");
+    add("c", "3, 0, 0, 0");
+    w.libOutFile.set_text(folder.path("lib.asm"));
+    w.Command6.click();  // a G0, b G1, c G2
+    w.libFileList.set_list_index(0);
+    w.Command3.click();
+    add("d", "4, 0, 0, 0");  // fourth in the window's life, third in the list
+    w.Command6.click();
+    ASSERT_EQ(last_box(), "The output file was created successfully. Compile with 'BGLC /BGL lib.asm'.");
+    EXPECT_TRUE(folder.read("d_0.asm").starts_with(std::string(libcompiler::kLabelMark) +
+                                                  " G3\r\n;  Exported model: tower, drawing code\r\ntower_topG3 "));
+    std::ostringstream out, err;
+    EXPECT_EQ(bglc::run_compiler({"/bgl", folder.path("lib.asm")}, GORVANE_SOURCE_DIR "/tools/bglc/include", out, err), 0)
+        << err.str();
+
+    // A file marked by hand with another's suffix: the clash is named and nothing is written.
+    folder.write_bytes("e.asm", folder.read("b.asm"));
+    folder.write_bytes("e_0.asm", folder.read("b_0.asm"));
+    w.libFileAdd.set_text(folder.path("e"));
+    w.libGUID.set_text("5, 0, 0, 0");
+    w.Command2.click();
+    const std::string source = folder.read("lib.asm");
+    w.Command6.click();
+    EXPECT_EQ(last_box(), "Duplicated label found : tower_topG1 in " + b + "_0.asm and " + folder.path("e") + "_0.asm");
+    EXPECT_EQ(folder.read("lib.asm"), source);
+}
+
+TEST_F(LibComp, CreateWritesAllOrNothingAndTheNameIsUsedAsTyped) {
+    add("tower", kGuid1);
+    const std::string drawing = folder.read("tower_0.asm");
+    w.libOutFile.set_text(folder.path("no such folder/lib.asm"));
+    w.Command6.click();
+    EXPECT_EQ(last_box(), "Error : 76 :Path not found");
+    EXPECT_EQ(folder.read("tower_0.asm"), drawing) << "not marked without the library source";
+
+    w.libOutFile.set_text(folder.path("LIB.ASM"));
+    w.Command6.click();
+    w.Command7.click();
+    EXPECT_TRUE(folder.exists("LIB.ASM"));
+    const std::string bglc = "@echo off\r\n\"" + folder.path() + "\\bglc\" /bgl ";
+    EXPECT_EQ(folder.read("comp.bat"), bglc + "\"" + folder.path("LIB.ASM") + "\"  \"" + folder.path("LIB.bgl") +
+                                           "\"\r\nPause\r\n");
+
+    // A relative name: written and compiled in the program folder, where comp.bat runs.
+    w.libOutFile.set_text("rel");
+    w.Command6.click();
+    w.Command7.click();
+    EXPECT_EQ(w.libOutFile.text(), "rel.asm");
+    EXPECT_TRUE(folder.exists("rel.asm"));
+    EXPECT_EQ(folder.read("comp.bat"), bglc + "\"" + folder.path("rel.asm") + "\"  \"" + folder.path("rel.bgl") +
+                                           "\"\r\nPause\r\n");
 }
 
 TEST_F(LibComp, DuplicateIdentifiersOrAnUnreadableDrawingFileChangeNoFile) {

@@ -175,7 +175,7 @@ public:
     }
 };
 
-TEST(UnpackLibrary, CompressedLibrariesAreListedThroughTmpBgl) {
+TEST(UnpackLibrary, CompressedLibrariesAreUnpackedInMemory) {
     ScratchFolder dir("gorvane_unpack_library_test");
     TestPlatform platform;
     platform.set_program_folder(dir.path().string());
@@ -187,25 +187,23 @@ TEST(UnpackLibrary, CompressedLibrariesAreListedThroughTmpBgl) {
 
     LibraryObjects objects;
     EXPECT_EQ(get_library_objects(path, objects), kBglCompressed);
-    ASSERT_EQ(unpack_library(platform, path), 0);
-    EXPECT_EQ(tmp_bgl_path(platform), dir.path().string() + "\\tmp.bgl");
-    const std::string unpacked = dir.read("tmp.bgl");
-    Bytes expected = image;
-    EXPECT_EQ(Bytes(unpacked.begin(), unpacked.end()), expected);
-    EXPECT_EQ(get_library_objects(tmp_bgl_path(platform), objects), 30);
+    Bytes unpacked;
+    ASSERT_EQ(unpack_library(platform, path, unpacked), 0);
+    EXPECT_EQ(unpacked, image);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << "no file written";
 
-    // A damaged file: a result code, and no "tmp.bgl" (not even the one left from before).
+    // A damaged file: a result code, and what it means.
     Bytes damaged = *packed;
     damaged.resize(damaged.size() - 10);
-    EXPECT_EQ(unpack_library(platform, dir.write("damaged.bgl", damaged)), 32);
-    EXPECT_FALSE(std::filesystem::exists(dir.path() / "tmp.bgl"));
-    EXPECT_EQ(unpack_library(platform, dir.file("missing.bgl")), 64);
+    EXPECT_EQ(unpack_library(platform, dir.write("damaged.bgl", damaged), unpacked), 32);
+    EXPECT_EQ(unpack_library(platform, dir.file("missing.bgl"), unpacked), 64);
+    EXPECT_EQ(unpack_failure_text(64), "Decompression failed (code 64) : the file could not be opened or read");
 
     TestPlatform without;
     without.have_library = false;
     without.set_program_folder(dir.path().string());
     try {
-        unpack_library(without, path);
+        unpack_library(without, path, unpacked);
         FAIL() << "a missing bglunpack must raise an error";
     } catch (const ui::RuntimeError& e) {
         EXPECT_EQ(e.number, 53);

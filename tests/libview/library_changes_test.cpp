@@ -188,6 +188,26 @@ TEST(IdentifierEditor, DisagreeingHeaderAndIndexWriteNothing) {
     EXPECT_FALSE(e.bench.exists("libLog.txt")) << "no change, no log line";
 }
 
+TEST(IdentifierEditor, ALogThatCannotBeWrittenStopsTheChangeBeforeTheLibrary) {
+    const Bytes original = library({object(1, "NewObject")});
+    Editor e("gorvane_libview_no_log", original);
+    std::filesystem::create_directory(e.bench.dir.path() / "libLog.txt");  // cannot be appended to
+    FrmGUIDMod& ed = e.editor();
+    ed.guidID(1).set_text("1");
+    e.bench.platform.queue_answer(ui::Answer::Yes);
+    ed.Command1.click();
+    ASSERT_EQ(e.bench.platform.shown().size(), 2u);
+    EXPECT_EQ(e.bench.platform.shown()[1].text, "Error 75 : Path/File access error");
+    EXPECT_EQ(bytes_of(e.bench.read("lib.bgl")), original);
+
+    std::filesystem::remove(e.bench.dir.path() / "libLog.txt");
+    e.bench.platform.forget();
+    e.bench.platform.queue_answer(ui::Answer::Yes);
+    ed.Command1.click();  // the list still matches the file: the change goes through now
+    ASSERT_EQ(e.bench.platform.shown().size(), 1u) << e.bench.platform.shown().back().text;
+    EXPECT_EQ(ed.guidList.item(0), "000000001, 0AAAAAAAA, 0AAAAAAAA, 000000001, NewObject");
+}
+
 TEST(IdentifierEditor, CompressedLibrariesAreRefusedAndTheBrowserStaysUsable) {
     Editor e("gorvane_libview_modify_compressed", compressed(library({object(1, "NewObject")})));
     ASSERT_EQ(e.bench.platform.shown().size(), 1u);

@@ -65,11 +65,17 @@ TEST(Analyse, ObjectLibraryAndInvalidFiles) {
     EXPECT_NE(view.box_text().find("========== Object Data at offset 80"), std::string::npos);
 }
 
-TEST(Analyse, CompressedLibraryIsListedThroughTmpBgl) {
+TEST(Analyse, CompressedLibrariesAreReadInMemoryAndADamagedOneSaysWhy) {
     Bench bench("gorvane_libview_compressed");
     const Bytes packed = compressed(library({object(7, "Hangar"), object(8, "Tower", 32768)}));
     ASSERT_FALSE(packed.empty());
     bench.write("packed.bgl", packed);
+    Bytes damaged = packed;  // a stored checksum other than 0
+    const std::size_t header = libtool::le_u32(packed, 118) == 0x87654321u ? 168 : 128;
+    libtool::put_le(damaged, header + 8, 1, 4);
+    bench.write("damaged.bgl", damaged);
+    const Bytes mine = library({object(9, "Mine")});
+    bench.write("tmp.bgl", mine);  // the user's own library
     LibView view;
     view.set_dir_path(bench.dir.path().string());
     pick(view, "packed.bgl");
@@ -79,8 +85,20 @@ TEST(Analyse, CompressedLibraryIsListedThroughTmpBgl) {
                                    " 0AAAAAAAAh,0AAAAAAAAh,0AAAAAAAAh,000000008h, 2.0 0 100 Tower\r\n"),
               std::string::npos)
         << view.box_text();
-    EXPECT_FALSE(bench.exists("tmp.bgl"));
     EXPECT_EQ(view.objects().count(), 2u);
+
+    view.chkClrTb.set_value(1);
+    pick(view, "damaged.bgl");
+    EXPECT_NE(view.box_text().find("\r\nDecompression failed (code 16) : the stored checksum differs from the "
+                                   "library's checksum\r\n====="),
+              std::string::npos)
+        << view.box_text();
+    EXPECT_EQ(view.box_text().find("Library Objects"), std::string::npos);
+    view.scan();
+    EXPECT_NE(bench.read("out.txt").find(join_path(bench.dir.path().string(), "damaged.bgl") +
+                                         " : Decompression failed (code 16)"),
+              std::string::npos);
+    EXPECT_EQ(bench.read("tmp.bgl"), std::string(mine.begin(), mine.end())) << "the user's file untouched";
 }
 
 TEST(Scan, FolderWithoutBglFilesReportsZerosAndCountsTheStartFolder) {
@@ -282,7 +300,6 @@ TEST(Analyse, AMissingBglunpackIsReportedAndTheWindowStaysUsable) {
     EXPECT_EQ(platform.shown()[0].text.rfind("Error 53 : File not found: ", 0), 0u) << platform.shown()[0].text;
     EXPECT_TRUE(view.File1.enabled());
     EXPECT_FALSE(platform.busy());
-    EXPECT_FALSE(bench.exists("tmp.bgl"));
     ui::set_platform(&bench.platform);
 }
 

@@ -118,6 +118,8 @@ TEST(MakeLabelsUnique, WholeNamesOnlyAndCaseMatters) {
 long plain_make_labels_unique(LineArray& lines, const std::string& suffix) {
     std::vector<std::string> names;
     for (long i = 1; i <= lines.top(); ++i) {
+        const size_t first = lines[i].find_first_not_of(" \t");
+        if (first != std::string::npos && lines[i][first] == ';') continue;
         const size_t p = lines[i].find("label");
         if (p != std::string::npos && !wb::trim(lines[i].substr(0, p)).empty())
             names.push_back(wb::trim(lines[i].substr(0, p)));

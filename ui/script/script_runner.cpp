@@ -1,6 +1,11 @@
 #include "script_runner.h"
 
+#include <chrono>
 #include <cstdio>
+#include <filesystem>
+#include <thread>
+
+#include "../fileio.h"
 
 namespace ui {
 
@@ -172,6 +177,10 @@ void ScriptRunner::run_line(const std::string& raw) {
         driver_.snap(trim(rest));
         return;
     }
+    if (cmd == "wait") {
+        wait_for_file(unquote(trim(rest)));
+        return;
+    }
     if (cmd == "close") {
         std::string n = trim(rest);
         Window* w = n.empty() ? &current() : desktop().find(n);
@@ -243,6 +252,23 @@ void ScriptRunner::run_line(const std::string& raw) {
         stop("unknown command " + cmd);
     }
     driver_.settle();
+}
+
+// A program started by the run (comp.bat) writes the file: it counts as there once it holds
+// bytes and its size stayed the same over half a second.
+void ScriptRunner::wait_for_file(const std::string& name) {
+    if (name.empty()) stop("wait needs a file");
+    const std::string path = name.find_first_of("\\/") == std::string::npos ? program_file(name) : name;
+    std::error_code ec;
+    std::uintmax_t last = 0;
+    for (int tick = 0; tick < 120; ++tick) {
+        driver_.settle();
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        const std::uintmax_t size = std::filesystem::file_size(native_path(path), ec);
+        if (!ec && size > 0 && size == last) return;
+        last = ec ? 0 : size;
+    }
+    stop(name + " did not appear within a minute");
 }
 
 int ScriptRunner::run(std::istream& script) {

@@ -14,6 +14,8 @@
 //   window NAME             later commands address this window (Form1 at start)
 //   close [NAME]            close a window (the addressed one by default)
 //   snap NAME               (real windows) a picture of each open window now, WINDOW-NAME.png
+//   wait FILE               (real runs) until a program the run started has written FILE (a
+//                           name without folder: in the program folder); at most a minute
 //   print CONTROL[.PROP]    print its text, or its items with the selection marked
 //   expect CONTROL[.PROP] TEXT   exit status 1 at the end when it differs (\n stands for a line break)
 //   # comment
@@ -63,6 +65,7 @@ private:
     Window& current();
     Control& resolve(const std::string& token, std::string* property);
     std::string property(Control& c, const std::string& prop);
+    void wait_for_file(const std::string& name);
     ScriptPlatform& platform_;
     std::ostream& out_;
     ScriptDriver& driver_;
