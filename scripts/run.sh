@@ -13,13 +13,16 @@ mkdir -p "$work/sample" "$work/program"
 cp samples/hangar.asm samples/hangar_0.asm "$work/sample/"
 echo "The sample pair is copied to $work/sample (the originals stay untouched)."
 if [ -n "${DISPLAY:-}" ]; then
-  bash scripts/build.sh win32
-  cp -r build/win32/bin/. "$work/program/"
+  # The 64-bit build where this machine cannot start 32-bit programs.
+  . scripts/windows-build.sh
+  windows=$(windows_build gorvane.exe)
+  bash scripts/build.sh "$windows"
+  cp -r "build/$windows/bin/." "$work/program/"
   # Windows forms of the paths: wine maps drive Z: to the root of the file system.
   base="Z:${work//\//\\}\\sample\\hangar"
   printf '%s\r\n%s\r\n' "$base" "$base" > "$work/program/gorvane.ini"
   echo "Starting gorvane.exe under wine: press Open, pick a material, Process, Save, Compile BGL."
-  exec cmake/wine-run.sh "$work/program/gorvane.exe" --program-folder "Z:${work//\//\\}\\program"
+  exec cmake/wine.sh "$windows" "$work/program/gorvane.exe" --program-folder "Z:${work//\//\\}\\program"
 fi
 cp -r build/native/bin/. "$work/program/"
 echo "No display: running samples/open-sample.gvs against the workbench window."
