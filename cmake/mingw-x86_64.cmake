@@ -1,12 +1,6 @@
-# Cross-build for 64-bit Windows with mingw-w64 (posix threads); tests run under 64-bit wine.
-# The release stays 32-bit: this build runs the Windows suite where 32-bit programs cannot start.
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross-build for 64-bit Windows, for machines that cannot start 32-bit programs: the same tests
+# run under 64-bit wine. The release stays 32-bit.
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine64-run.sh)
+set(mingw_triple x86_64-w64-mingw32)
+set(mingw_emulator wine64-run.sh)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)
