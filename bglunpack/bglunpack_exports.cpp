@@ -167,7 +167,7 @@ extern "C" {
 
 std::int32_t BGLUNPACK_CALL FSGetUncompressedBGLData(const char* file_name, std::int32_t* size,
                                                      void** buffer) {
-    if (!writable(size, 4) || !writable(buffer, 4)) return bglunpack::kBadArguments;
+    if (!writable(size, sizeof *size) || !writable(buffer, sizeof *buffer)) return bglunpack::kBadArguments;
     *buffer = nullptr;
     MappedFile file;
     if (!file.map(file_name)) return bglunpack::kFileError;

@@ -1,8 +1,3 @@
 #!/usr/bin/env bash
-# Runs a Windows program under wine with a private, quiet prefix (kept in the build tree).
-here=$(cd "$(dirname "$0")/.." && pwd)
-export WINEPREFIX=${WINEPREFIX:-$here/build/wineprefix}
-export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
-mkdir -p "$WINEPREFIX"
-exec wine "$@"
+# Runs a program of the 32-bit Windows build under wine (the build's emulator; see wine.sh).
+exec "$(dirname "$0")/wine.sh" win32 "$@"

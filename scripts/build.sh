@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Configures and builds one preset (native or win32); quiet unless something goes wrong.
+# Configures and builds one preset (native, win32 or win64); quiet unless something goes wrong.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 preset=${1:-native}

@@ -17,14 +17,17 @@ echo "The program folder $work/program holds our checker bglcheck as bglc, in th
 echo "simulator's BGLC: sources are checked with bglcheck, and what it writes is for Gorvane's own"
 echo "readers, not for the simulator."
 if [ -n "${DISPLAY:-}" ]; then
-  bash scripts/build.sh win32
-  cp -r build/win32/bin/. "$work/program/"
-  cp build/win32/bin/bglcheck.exe "$work/program/bglc.exe"
+  # The 64-bit build where this machine cannot start 32-bit programs.
+  . scripts/windows-build.sh
+  windows=$(windows_build gorvane.exe)
+  bash scripts/build.sh "$windows"
+  cp -r "build/$windows/bin/." "$work/program/"
+  cp "build/$windows/bin/bglcheck.exe" "$work/program/bglc.exe"
   # Windows forms of the paths: wine maps drive Z: to the root of the file system.
   base="Z:${work//\//\\}\\sample\\hangar"
   printf '%s\r\n%s\r\n' "$base" "$base" > "$work/program/gorvane.ini"
   echo "Starting gorvane.exe under wine: press Open, pick a material, Process, Save, Compile BGL."
-  exec cmake/wine-run.sh "$work/program/gorvane.exe" --program-folder "Z:${work//\//\\}\\program"
+  exec cmake/wine.sh "$windows" "$work/program/gorvane.exe" --program-folder "Z:${work//\//\\}\\program"
 fi
 cp -r build/native/bin/. "$work/program/"
 ln -sf bglcheck "$work/program/bglc"

@@ -140,6 +140,19 @@ TEST_F(Exports, ResultCodes) {
     EXPECT_EQ(lib_->get(good_path.c_str(), &size, nullptr), 1);
 #if defined(_WIN32)
     EXPECT_EQ(lib_->get(good_path.c_str(), reinterpret_cast<std::int32_t*>(16), &buffer), 1);
+    // A pointer slot of 4 bytes before an inaccessible page: enough only where pointers are 32 bits.
+    SYSTEM_INFO si;
+    GetSystemInfo(&si);
+    auto* pages = static_cast<char*>(
+        VirtualAlloc(nullptr, 2 * si.dwPageSize, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    DWORD was;
+    ASSERT_TRUE(VirtualProtect(pages + si.dwPageSize, si.dwPageSize, PAGE_NOACCESS, &was));
+    auto** slot = reinterpret_cast<void**>(pages + si.dwPageSize - 4);
+    EXPECT_EQ(lib_->get(good_path.c_str(), &size, slot), sizeof(void*) == 4 ? 0 : 1);
+    if (sizeof(void*) == 4) {
+        EXPECT_EQ(lib_->complete(size, *slot), 0);
+    }
+    VirtualFree(pages, 0, MEM_RELEASE);
 #endif
     EXPECT_EQ(get((dir_ / "missing.bgl").string()).code, 64);
     EXPECT_EQ(get(write("empty.bgl", {})).code, 64);

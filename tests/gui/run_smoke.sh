@@ -2,28 +2,29 @@
 # GUI smoke test: runs a script through the real Win32 windows of gorvane.exe under wine (on Xvfb
 # when no display is set), then checks the native controls that --snap recorded and keeps the
 # pictures in SNAPDIR.
-# usage: run_smoke.sh GORVANE_EXE SCRIPT SAMPLES SNAPDIR CHECK...
+# usage: run_smoke.sh WINE GORVANE_EXE SCRIPT SAMPLES SNAPDIR CHECK...
+#   WINE is the Windows build's emulator (cmake/wine-run.sh or cmake/wine64-run.sh).
 #   SMOKE_ARGS (environment): more arguments for the program, after its own options.
 #   GORVANE_TEST_BGLC (environment): the program copied into the program folder as bglc.exe.
 #   CHECK is WINDOW:CONTROL:TEXT — the native text of that control must contain TEXT —
 #   or file:NAME — a file of that name must appear in the samples copy — or nofile:NAME — no file
 #   of that name is in the samples copy or the program folder when the script has ended.
 set -u
-exe=$1 script=$2 samples=$3 snaps=$4
-shift 4
-here=$(cd "$(dirname "$0")/../.." && pwd)
+wine=$1 exe=$2 script=$3 samples=$4 snaps=$5
+shift 5
 work=$(mktemp -d)
 # The windows get a wine prefix of their own: a wine session keeps the display it started with,
 # and the other tests start theirs without one. Smoke tests run one at a time (a CTest lock), and
 # each ends its session before its display goes.
-export WINEPREFIX=$here/build/wineprefix-gui
+WINEPREFIX=$("$wine" --prefix)-gui
+export WINEPREFIX
 cleanup() {
-  WINEDEBUG=-all wineserver -k >/dev/null 2>&1
+  "$wine" --stop
   [ -n "${xvfb_pid:-}" ] && kill $xvfb_pid 2>/dev/null
   rm -rf "$work"
 }
 trap cleanup EXIT
-WINEDEBUG=-all wineserver -k >/dev/null 2>&1
+"$wine" --stop
 if [ -z "${DISPLAY:-}" ]; then
   for n in $(seq 90 120); do
     if [ ! -e /tmp/.X$n-lock ]; then
@@ -44,11 +45,11 @@ cp -r "$samples"/. "$work/samples/"
 # when GORVANE_TEST_BGLC names it, our checker as bglc.exe, where a user puts BGLC.
 cp -r "$(dirname "$exe")"/. "$work/program/"
 [ -n "${GORVANE_TEST_BGLC:-}" ] && cp "$GORVANE_TEST_BGLC" "$work/program/bglc.exe"
-"$here/cmake/wine-prefix.sh"
+"$wine" --ready
 # Windows form of a path: wine maps drive Z: to the root of the file system.
 win() { local p=$1; printf 'Z:%s' "${p//\//\\}"; }
 export GORVANE_SAMPLES=$(win "$work/samples")
-"$here/cmake/wine-run.sh" "$work/program/$(basename "$exe")" --script "$(win "$script")" \
+"$wine" "$work/program/$(basename "$exe")" --script "$(win "$script")" \
   --snap "$(win "$snaps")" --program-folder "$(win "$work/program")" --out "$(win "$work/out.txt")" \
   ${SMOKE_ARGS:-}
 status=$?

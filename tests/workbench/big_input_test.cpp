@@ -17,6 +17,15 @@ long long block_size(std::size_t n) { return std::max<long long>(32, static_cast
 
 void reset_peak() { peak = in_use.load(); }
 
+// Both forms of delete end here: the one called with the size must not call the other, which
+// GCC then takes for a delete of what malloc returned.
+void release(void* q) noexcept {
+    if (!q) return;
+    std::size_t* p = static_cast<std::size_t*>(q) - 2;
+    in_use -= block_size(*p);
+    std::free(p);
+}
+
 }  // namespace
 
 void* operator new(std::size_t n) {
@@ -28,13 +37,8 @@ void* operator new(std::size_t n) {
     }
     return p + 2;
 }
-void operator delete(void* q) noexcept {
-    if (!q) return;
-    std::size_t* p = static_cast<std::size_t*>(q) - 2;
-    in_use -= block_size(*p);
-    std::free(p);
-}
-void operator delete(void* q, std::size_t) noexcept { operator delete(q); }
+void operator delete(void* q) noexcept { release(q); }
+void operator delete(void* q, std::size_t) noexcept { release(q); }
 
 namespace {
 
