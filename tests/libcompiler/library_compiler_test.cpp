@@ -9,6 +9,7 @@
 #include "libcompiler/library_compiler.h"
 #include "libcompiler/ocm_file.h"
 #include "tests/libview/libview_test_support.h"
+#include "tests/support/bglc.h"
 #include "tests/support/scratch.h"
 
 namespace {
@@ -151,6 +152,7 @@ TEST_F(LibComp, CreateWritesAllOrNothingAndTheNameIsUsedAsTyped) {
 
     w.libOutFile.set_text(folder.path("LIB.ASM"));
     w.Command6.click();
+    testsupport::put_bglc(folder);
     w.Command7.click();
     EXPECT_TRUE(folder.exists("LIB.ASM"));
     const std::string bglc = "@echo off\r\n\"" + folder.path() + "\\bglc\" /bgl ";
