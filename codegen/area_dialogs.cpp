@@ -1,7 +1,10 @@
 #include "area_dialogs.h"
 
+#include <cmath>
+
 #include "ground_type.h"
 #include "landing_area.h"
+#include "macro_fields.h"
 #include "ui/platform.h"
 
 namespace cg {
@@ -75,6 +78,13 @@ FrmPlatform::FrmPlatform(ui::Window& main, ui::Control& ground_elevation, ui::Co
             ground_elevation_metres(platGroundElev.text());
         } catch (const UnusableInput& e) {
             ui::error_box(e.description);
+            return;
+        }
+        // The platform's altitude is the whole metres of the elevation.
+        if (const std::string why = check_typed_number("ground elevation", platGroundElev.text(), "SCALE", "alt",
+                                                       [](double feet) { return std::floor(feet / 3.280839895); });
+            !why.empty()) {
+            ui::error_box(why);
             return;
         }
         main_elevation_.set_text(platGroundElev.text());
