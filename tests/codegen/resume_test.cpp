@@ -97,8 +97,9 @@ TEST(ResumeBySession, TheSampleWithEveryKindKeptPolygonsIncluded) {
     folder.write("fx_list.txt", {"fx_steam_vent"});
     std::string script = testsupport::TempFolder::read_bytes(std::string(GORVANE_SOURCE_DIR) +
                                                              "/tests/codegen/two_sessions.gvs");
-    for (size_t at; (at = script.find("${GORVANE_SAMPLES}")) != std::string::npos;)
-        script.replace(at, 18, folder.path());
+    // The folder with this system's separator, so that the box names the file alone.
+    for (size_t at; (at = script.find("${GORVANE_SAMPLES}/")) != std::string::npos;)
+        script.replace(at, 19, (std::filesystem::path(folder.path()) / "").string());
     // The boxes of Save and of the refusals (the lake and decal writers have their own say).
     std::string boxes, line;
     for (std::istringstream all(run_script(folder, script)); std::getline(all, line);)
