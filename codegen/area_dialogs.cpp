@@ -1,7 +1,10 @@
 #include "area_dialogs.h"
 
+#include <cmath>
+
 #include "ground_type.h"
 #include "landing_area.h"
+#include "macro_fields.h"
 #include "ui/platform.h"
 
 namespace cg {
@@ -78,6 +81,17 @@ FrmPlatform::FrmPlatform(ui::Window& main, ui::Control& ground_elevation, ui::Co
         } catch (const UnusableInput& e) {
             if (platGroundElev.enabled()) {
                 ui::error_box(e.description);
+                return;
+            }
+            usable = false;
+        }
+        // The platform's altitude is the whole metres of the elevation.
+        if (const std::string why = usable ? check_typed_number("ground elevation", platGroundElev.text(), "SCALE", "alt",
+                                                                [](double feet) { return std::floor(feet / 3.280839895); })
+                                           : std::string();
+            !why.empty()) {
+            if (platGroundElev.enabled()) {
+                ui::error_box(why);
                 return;
             }
             usable = false;

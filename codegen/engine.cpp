@@ -44,7 +44,7 @@ BlockWalk::BlockWalk(SourceEdits& asm_lines, long material_line, long vertex_lis
     if (consume_) lines_.comment_out(block_line_ - 1);
 }
 
-bool BlockWalk::on_triangle() const { return wb::starts_with(current_, "DRAW_TRI "); }
+bool BlockWalk::on_triangle() const { return wb::is_triangle_line(current_); }
 
 long BlockWalk::corner(int which) const {
     return static_cast<long>(wb::operand_value(wb::asm_field(current_, which)));
@@ -84,11 +84,7 @@ long queue_insertion(wb::InsertionList& insertions, wb::CodeStore& code, const L
 
 namespace {
 
-// The trimmed line begins with "BGL_END" (letter case significant).
-bool is_bgl_end(const std::string& line) {
-    const size_t at = line.find_first_not_of(' ');
-    return at != std::string::npos && line.compare(at, 7, "BGL_END") == 0;
-}
+bool is_bgl_end(const std::string& line) { return wb::begins_with_keyword(line, "BGL_END"); }
 
 }  // namespace
 
@@ -114,9 +110,14 @@ Vertex read_vertex(const std::string& line) {
 
 namespace {
 
-// Whole part and 16-bit fraction of a value, Int() rounding towards minus infinity.
-void split_value(double v, std::int32_t& whole, std::int16_t& fraction) {
-    double w = std::floor(v);
+// Whole part and 16-bit fraction of a value, Int() rounding towards minus infinity. A whole part
+// that 32 bits cannot hold is refused, unless it may go round (longitudes: 2^32 units a turn).
+void split_value(double v, std::int32_t& whole, std::int16_t& fraction, bool goes_round = false) {
+    if (goes_round && std::isfinite(v)) v = std::fmod(v, 4294967296.0);
+    const double w = std::floor(v);
+    if (!(w >= -2147483648.0 && w < (goes_round ? 4294967296.0 : 2147483648.0)))
+        throw UnusableInput("A vertex of this material lies so far from the model's reference point (" + ui::num(v) +
+                            ") that no placement line can hold its position. Nothing was changed.");
     whole = static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<long long>(w)));
     fraction = wb::fraction_to_signed(std::floor(65536 * (v - w)));
 }
@@ -143,7 +144,7 @@ Position place_offset(const PlacementRecord& r) {
     Position p;
     split_value(latitude + z * k, p.latitude, p.latitude_fraction);
     split_value(r.longitude + unsigned_fraction(r.longitude_fraction) + longitude_change, p.longitude,
-                p.longitude_fraction);
+                p.longitude_fraction, true);
     split_value(r.altitude + r.y * k + unsigned_fraction(r.altitude_fraction), p.altitude, p.altitude_fraction);
     return p;
 }

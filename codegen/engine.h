@@ -15,6 +15,13 @@ namespace cg {
 
 using wb::LineArray;
 
+// Input that cannot make an object (a vertex outside the vertex list, a header line missing, a
+// position no placement line holds): shown as a warning box with its description; nothing has
+// changed.
+struct UnusableInput : ui::RuntimeError {
+    explicit UnusableInput(std::string description) : ui::RuntimeError(ui::kIllegalCall, std::move(description)) {}
+};
+
 // The new-code buffer: element 0 holds the number of lines written, lines from element 1.
 // Writes line k after the lines already counted (element top() + k), growing the array.
 void put_line(LineArray& buffer, long k, const std::string& text);
@@ -105,7 +112,9 @@ struct PlacementRecord : Position {
     long heading = 0;            // 1/65536 of a turn, clockwise seen from above
 };
 
-// Turns the record's offset by the heading and adds it, in metres, to its position.
+// Turns the record's offset by the heading and adds it, in metres, to its position. A latitude
+// or altitude beyond the 32-bit whole parts of a placement line throws UnusableInput; the
+// longitude goes round the earth.
 Position place_offset(const PlacementRecord& record);
 
 // The placement-line forms: a whole part as "0" + its 32-bit hexadecimal + "h" (negative values

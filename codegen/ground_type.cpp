@@ -22,7 +22,7 @@ using wb::upper;
 
 const std::string& block_vertex_line(const LineArray& asm_lines, long first_vertex_line, long vertex) {
     const long at = first_vertex_line + vertex;
-    if (vertex < 0 || at < 1 || at >= asm_lines.top() || !wb::starts_with(upper(trim(asm_lines[at])), "VERTEX_DEF"))
+    if (vertex < 0 || at < 1 || at >= asm_lines.top() || !wb::begins_with_keyword(asm_lines[at], "VERTEX_DEF"))
         throw UnusableInput("The triangles of this material use vertex " + std::to_string(vertex) +
                             ", which is not in the vertex list. Export the model again.");
     return asm_lines[at];
@@ -32,7 +32,7 @@ std::string ground_stem(long row) { return "SKIP_GROUND_" + std::to_string(row);
 
 bool read_ground_block(const LineArray& asm_lines, long material_line, long vertex_list_start, GroundBlock& block) {
     auto triangle = [&](long at) {
-        return at < asm_lines.top() && wb::starts_with(upper(trim(asm_lines[at])), "DRAW_TRI ");
+        return at < asm_lines.top() && wb::is_triangle_line(asm_lines[at]);
     };
     block.first_line = material_line + 1;
     if (block.first_line >= asm_lines.top()) return false;
@@ -87,6 +87,7 @@ std::vector<std::string> ground_subroutine_lines(const std::string& stem, const 
 }
 
 long generate_ground_type(MarkerInput in, const SurfaceParameters& p, LineArray& new_code, bool& rejected) {
+    if (in.pair->placement_line.empty()) throw NoPlacementLine();
     const std::string stem = ground_stem(in.row);
     // Kept polygons leave a saved material unprocessed for the next Open: its code is made once.
     if (wb::find_line(stem + " label", in.asm_lines.lines(), 1, false) != 0) {
@@ -101,7 +102,6 @@ long generate_ground_type(MarkerInput in, const SurfaceParameters& p, LineArray&
         rejected = true;
         return -1;
     }
-    if (in.pair->placement_line.empty()) throw NoPlacementLine();
     const std::vector<std::string> placement = ground_placement_lines(stem, in.pair->placement, b.rectangle, in.heading);
     if (!p.keep_polygons)
         for (long i = b.first_line; i <= b.end_line; ++i) in.asm_lines.comment_out(i);

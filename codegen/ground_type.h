@@ -23,12 +23,6 @@ inline constexpr const char* kNotARectangle =
     "This shape cannot be used for surface type definition. You need to define a 4-point rectanlge.";
 inline constexpr const char* kSurfaceFile = "tmpSurf.txt";
 
-// Input that cannot make an object (a vertex outside the vertex list, a header line missing):
-// shown as a warning box with its description; nothing has changed.
-struct UnusableInput : ui::RuntimeError {
-    explicit UnusableInput(std::string description) : ui::RuntimeError(ui::kIllegalCall, std::move(description)) {}
-};
-
 // The vertex line of vertex number `vertex` of a block whose vertices start at first_vertex_line.
 // Throws UnusableInput when that line is not a vertex line.
 const std::string& block_vertex_line(const LineArray& asm_lines, long first_vertex_line, long vertex);

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "ground_type.h"
+#include "macro_fields.h"
 #include "ui/fileio.h"
 #include "ui/format.h"
 #include "ui/platform.h"
@@ -29,7 +30,7 @@ std::string whole(double v) { return ui::num(ui::int_floor(v)); }
 long header_line(const LineArray& azm_lines, const std::string& text, long following) {
     const long at = wb::find_line(text, azm_lines, 1, false);
     if (at == 0 || at + following >= azm_lines.top())
-        throw UnusableInput("The header file has no line beginning with \"" + trim(text) + "\"" +
+        throw UnusableInput("The header file has no line beginning with \"" + wb::squeeze_blanks(text) + "\"" +
                             (at == 0 ? "" : " followed by " + std::to_string(following) + " more lines") +
                             ", so the landing area cannot be written.");
     return at;
@@ -66,9 +67,9 @@ bool read_landing_polygon(const LineArray& asm_lines, long material_line, long v
     for (;; ++at) {
         if (at >= asm_lines.top())
             throw UnusableInput("The drawing block of this material has no DRAW_TRI_END line.");
-        const std::string line = upper(trim(asm_lines[at]));
-        if (wb::starts_with(line, "DRAW_TRI_END")) break;
-        if (!wb::starts_with(line, "DRAW_TRI")) continue;
+        const std::string& line = asm_lines[at];
+        if (wb::is_draw_tri_end(line)) break;
+        if (!wb::begins_with_keyword(line, "DRAW_TRI")) continue;
         for (int i = 1; i <= 3; ++i) used.insert(static_cast<long>(wb::operand_value(wb::asm_field(line, i))));
     }
     polygon.end_line = at;
@@ -88,13 +89,13 @@ bool read_landing_polygon(const LineArray& asm_lines, long material_line, long v
     return true;
 }
 
-std::vector<std::string> platform_code_lines(long n, wb::Polygon points, long altitude) {
+std::vector<std::string> platform_code_lines(long n, wb::Polygon points, double altitude) {
     const std::string label = "PLATFORM_" + std::to_string(n) + "_CODE";
     wb::polygon_centre(points);
     wb::sort_polygon_by_angle(points);
     std::string area = "    AREA_SENSE" + std::to_string(points.count) + " " + label + "_END";
     for (int i = 1; i <= points.count; ++i) area += ", " + whole(points.x[i]) + ", " + whole(points.y[i]);
-    return {label + " label BGLCODE", area, "    ALTITUDE_SET " + std::to_string(altitude), label + "_END label BGLCODE"};
+    return {label + " label BGLCODE", area, "    ALTITUDE_SET " + whole(altitude), label + "_END label BGLCODE"};
 }
 
 namespace {
@@ -164,17 +165,20 @@ std::vector<std::string> add_platform_code(const LineArray& misc, const std::vec
 
 long write_landing_area(const LandingAreaInput& in, const PlatformParameters& p, wb::GeneratedSources& sources,
                         std::vector<long>& consumed) {
+    if (wb::find_line("SCALE_AGL ", in.azm_lines, 1, false) == 0) throw NoPlacementLine();
     const double elevation = ground_elevation_metres(p.ground_elevation);
+    // Save hangs the MISC section on the header's object pointer, or on the section an earlier
+    // save left: a header with neither can never take a landing area.
+    const long saved = wb::find_misc_section(in.azm_lines);
+    if (!saved) header_line(in.azm_lines, wb::kObjectDataPointer, 1);
     LandingPolygon polygon;
     if (!read_landing_polygon(in.asm_lines, in.material_line, in.vertex_list_start, polygon)) return -1;
 
     const std::string path = wb::program_file(kMiscFile);
     const bool exists = ui::file_exists(path);
     // A header saved with landing areas goes on with their MISC section and their numbers.
-    const long saved = wb::find_misc_section(in.azm_lines);
     const long n = saved_platforms(in.azm_lines, saved) + (exists ? sources.count(kMiscFile) : 0);
-    const long altitude =
-        static_cast<long>(ui::int_floor(polygon.first_y * in.scale_factor) + ui::int_floor(elevation));
+    const double altitude = ui::int_floor(polygon.first_y * in.scale_factor) + ui::int_floor(elevation);
     const std::vector<std::string> code = platform_code_lines(n, polygon.points, altitude);
     std::vector<std::string> file;
     if (exists) {
@@ -186,6 +190,7 @@ long write_landing_area(const LandingAreaInput& in, const PlatformParameters& p,
     } else {
         file = new_misc_file(in.azm_lines, p, elevation, in.heading, code);
     }
+    if (refuse_unwritable(file)) return -1;
     ui::write_file_atomic(path, wb::lines_file_text(file));
     sources.add(kMiscFile);
     consumed.clear();

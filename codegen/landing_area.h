@@ -44,7 +44,7 @@ bool read_landing_polygon(const LineArray& asm_lines, long material_line, long v
                           LandingPolygon& polygon);
 
 // The code of platform n: an area-sense polygon round its centre and the platform's altitude.
-std::vector<std::string> platform_code_lines(long n, wb::Polygon points, long altitude);
+std::vector<std::string> platform_code_lines(long n, wb::Polygon points, double altitude);
 
 // The whole work file for the first platform (n = 0): the header's bounds, the MISC section with
 // its one pointer, the platform record placed like the model, and the platform code. Throws

@@ -13,9 +13,7 @@
 
 namespace cg {
 
-NoPlacementLine::NoPlacementLine()
-    : ui::RuntimeError(ui::kIllegalCall,
-                       "The header file has no SCALE_AGL placement line, so objects cannot be placed in the world.") {}
+NoPlacementLine::NoPlacementLine() : UnusableInput(wb::kNoPlacementLine) {}
 
 std::string object_placement_line(const LineArray& azm_lines, const Vertex& v, bool on_ground,
                                   const std::string& terrain_alt_feet, long heading, const std::string& skip_label) {
@@ -45,7 +43,7 @@ long highest_skip_label(const LineArray& asm_lines) {
     const long last = std::min(asm_lines.top(), asm_lines.size() - 1);
     for (long i = 1; i <= last; ++i) {
         const std::string& line = asm_lines[i];
-        size_t at = line.find_first_not_of(' ');
+        size_t at = line.find_first_not_of(" \t");
         if (at == std::string::npos || line.compare(at, 5, "SKIP_") != 0) continue;
         at += 5;
         if (line.compare(at, 2, "FX") == 0) at += 2;
@@ -135,7 +133,7 @@ long generate_windsock(MarkerInput in, const MarkerParameters& p, LineArray& new
         const long first_line = m.material_line + 1;
         const long vertex_base = static_cast<long>(wb::operand_value(wb::asm_field(lines[first_line], 1)));
         const long first_vertex_line = in.vertex_list_start + vertex_base;
-        for (long at = first_line + 1; wb::starts_with(wb::trim(lines[at]), "DRAW_TRI "); ++at) {
+        for (long at = first_line + 1; wb::is_triangle_line(lines[at]); ++at) {
             const std::string tri = wb::trim(lines[at]);
             double X[4], Y[4], Z[4];
             for (int i = 1; i <= 3; ++i) {

@@ -50,7 +50,7 @@ struct MarkerInput {
 long highest_skip_label(const LineArray& asm_lines);
 
 // The header has no "SCALE_AGL" placement line, so objects cannot be put in the world.
-struct NoPlacementLine : ui::RuntimeError {
+struct NoPlacementLine : UnusableInput {
     NoPlacementLine();
 };
 

@@ -1,6 +1,7 @@
 #include "process.h"
 
 #include "dictionary.h"
+#include "macro_fields.h"
 
 #include <algorithm>
 
@@ -81,6 +82,14 @@ const KindRow* find_kind(const std::string& kind) {
 
 }  // namespace
 
+std::string kept_polygons_mark(const std::string& kind) {
+    return "; " + kind + " made of this material, its polygons kept";
+}
+
+bool keeps_polygons(const std::string& kind, const ObjectParameters& p) {
+    return (kind == "Ground Type" && p.surface.keep_polygons) || (kind == "Landing Area" && p.platform.keep_polygons);
+}
+
 long generate_object_code(const std::string& kind, MarkerInput in, const ObjectParameters& p, LineArray& new_code,
                           bool& rejected) {
     rejected = false;
@@ -129,7 +138,9 @@ ProcessResult process_material(wb::SourcePair& pair, long row, const std::string
         const MarkerInput in{edits,  pair.azm_lines, pair.materials, row, pair.vertex_list_start, pair.model_heading,
                              std::max(pair.skip_label_base, 0L), &pair, &pair.generated, &work_lines};
         result.lines = generate_object_code(kind, in, p, new_code, rejected);
-        if (rejected) {
+        std::vector<std::string> written = work_lines;
+        for (long i = 1; !rejected && i <= new_code.top(); ++i) written.push_back(new_code[i]);
+        if (rejected || refuse_unwritable(written)) {
             edits.undo();
             result.status = ProcessStatus::Rejected;
             return result;
@@ -145,6 +156,10 @@ ProcessResult process_material(wb::SourcePair& pair, long row, const std::string
             dictionary = pair.ext_parameters;
             add_light_state_entry(azm_lines, dictionary);
         }
+        // Room for the block and the mark first: once the work file is written, queueing cannot fail.
+        const bool mark = keeps_polygons(kind, p);
+        pair.insertions.reserve(2);
+        pair.code.reserve(new_code.top() + 1);
         if (k->where != Where::OwnFile) {
             // The work file is written whole before the block is queued, and put back if that fails.
             std::optional<std::string> previous;
@@ -155,6 +170,13 @@ ProcessResult process_material(wb::SourcePair& pair, long row, const std::string
                 if (!work_lines.empty()) restore_work_file(kSurfaceFile, previous);
                 throw;
             }
+        }
+        if (mark) {
+            // Its drawing block stays as it was: the mark before it tells the next Open that
+            // this material is done.
+            LineArray mark_line = LineArray::from_lines({kept_polygons_mark(kind)});
+            mark_line.set_top(1);
+            queue_insertion(pair.insertions, pair.code, mark_line, m.material_line + 1);
         }
         if (dictionary_step) {
             pair.azm_lines = std::move(azm_lines);

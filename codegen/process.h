@@ -35,6 +35,12 @@ struct ObjectParameters {
     PlatformParameters platform;
 };
 
+// Ground types and landing areas made with Keep Polygons leave their drawing block as it was;
+// Process queues this comment line before it, which makes the next Open know the material as
+// processed.
+std::string kept_polygons_mark(const std::string& kind);
+bool keeps_polygons(const std::string& kind, const ObjectParameters& p);
+
 inline constexpr const char* kNoDrawingBlock =
     "This material has no drawing block: no MATERIAL line of the object file uses it, so there is "
     "nothing to process. The material stays unprocessed.";

@@ -137,7 +137,7 @@ std::string triangles_of_block(const wb::LineArray& asm_lines, long block_start,
     const long base = static_cast<long>(wb::operand_value(wb::asm_field(asm_lines[block_start], 1)));
     for (long at = block_start + 1; at < block_end; ++at) {
         const std::string line = wb::trim(asm_lines[at]);
-        if (!wb::starts_with(line, "DRAW_TRI "))
+        if (!wb::is_triangle_line(line))
             return "Line " + std::to_string(at) + " of the drawing block is no triangle: " + line;
         Triangle t;
         for (int k = 0; k < 3; ++k) t.vertex[k] = static_cast<long>(wb::operand_value(wb::asm_field(line, k + 1)));

@@ -3,11 +3,13 @@
 #include <cmath>
 
 #include "codegen/engine.h"
+#include "codegen/macro_fields.h"
 #include "ui/fileio.h"
 #include "ui/format.h"
 #include "ui/platform.h"
 #include "workbench/asm_line.h"
 #include "workbench/paths.h"
+#include "workbench/placement.h"
 #include "workbench/text_file.h"
 
 namespace terrain {
@@ -59,6 +61,7 @@ bool read_number(const std::string& text, const std::string& what, double& value
 SourceStatus deliver(const TerrainInput& in, const PlacedShape& s, const std::string& file,
                      const std::vector<std::string>& lines, bool whole_coordinates, const std::string& how_to_compile) {
     const std::string path = wb::program_file(file);
+    if (cg::refuse_unwritable(lines)) return SourceStatus::Refused;
     if (in.sources.count(file) > 0) {
         const ui::Answer a = ui::platform().message_box(
             {"The file '" + path + "' already holds the polygon of a material processed since this pair was opened." +
@@ -118,7 +121,7 @@ std::string place_shape(const ShapeInput& in, PlacedShape& s) {
                "(the outline breaks after triangle " + std::to_string(broken) + ")." + how;
 
     const long at = wb::find_line("SCALE_AGL ", in.azm_lines, 1, false);
-    if (at == 0) return "The header file has no SCALE_AGL placement line, so the polygon cannot be placed on the globe.";
+    if (at == 0) return wb::kNoPlacementLine;
     const std::string& line = in.azm_lines[at];
     for (int i = 1; i <= 10; ++i)
         if (wb::asm_field(line, i).empty())

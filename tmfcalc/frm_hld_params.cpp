@@ -1,7 +1,11 @@
 #include "frm_hld_params.h"
 
+#include <cmath>
+
+#include "codegen/macro_fields.h"
 #include "ui/errors.h"
 #include "ui/platform.h"
+#include "workbench/asm_line.h"
 #include "workbench/paths.h"
 
 namespace tmfcalc {
@@ -50,7 +54,47 @@ void FrmHldParams::open(ui::Window& owner) {
     ui::desktop().show(*this, true, &owner);
 }
 
+namespace {
+
+// "" when every field can be written into the lake and decal sources; otherwise the box text.
+// A decal point is its offset plus up to its span.
+std::string check_fields(const TerrainFields& f) {
+    const auto metres = [](double feet) { return std::floor(feet / 3.280839895); };
+    if (std::string why = cg::check_typed_number("flatten altitude", f.hldAlt.text(), "FLATTEN_POLYGON", "alt", metres);
+        !why.empty())
+        return why;
+    const std::string texture = wb::trim(f.hldTextNumber.text());
+    if (texture.empty()) return "The texture of the decal is empty.";
+    if (std::string why = cg::check_operand("TEXTURE_DATA", cg::macro_field("TEXTURE_DATA", "name"), "\"" + texture + "\"");
+        !why.empty())
+        return "The texture \"" + texture + "\" cannot be used. " + why;
+    const struct {
+        const char* what;
+        ui::Control& offset;
+        ui::Control& span;
+    } axes[] = {{"west-east", f.hldWEOffset, f.hldWESpan}, {"north-south", f.hldNSOffset, f.hldNSSpan}};
+    const cg::MacroField& point = cg::macro_field("DECAL_POINT", "first");
+    for (const auto& a : axes) {
+        double offset = 0, span = 0;
+        const std::string what = a.what;
+        if (std::string why = cg::check_is_number(what + " offset", a.offset.text(), offset); !why.empty()) return why;
+        if (std::string why = cg::check_is_number(what + " span", a.span.text(), span); !why.empty()) return why;
+        // The decal's points lie from the offset to the offset plus the span.
+        if (std::string why = cg::check_value("DECAL_POINT", point, offset); !why.empty())
+            return "The " + what + " offset \"" + a.offset.text() + "\" is out of range. " + why;
+        if (std::string why = cg::check_value("DECAL_POINT", point, offset + std::floor(span)); !why.empty())
+            return "The " + what + " span \"" + a.span.text() + "\" is out of range. " + why;
+    }
+    return "";
+}
+
+}  // namespace
+
 void FrmHldParams::OK_Click() {
+    if (const std::string why = check_fields(own()); !why.empty()) {
+        ui::error_box(why);
+        return;
+    }
     copy_fields(own(), main_);
     try {
         write_tmf_settings(wb::program_file("tmf.ini"), main_);

@@ -30,7 +30,14 @@ void read_tmf_settings(const std::string& path, TerrainFields& f) {
     try {
         const std::vector<std::string> lines = wb::split_lines(ui::read_file(path));
         const Stored s = stored(f);
-        for (std::size_t i = 1; i <= 5 && i < lines.size(); ++i) s.field[i - 1]->set_text(ui::num(ui::val(lines[i])));
+        // The texture is a name and comes back as it was typed; the numbers come back as their
+        // decimal texts, and a line that holds no number leaves its field as it is.
+        if (lines.size() > 1) s.field[0]->set_text(lines[1]);
+        for (std::size_t i = 2; i <= 5 && i < lines.size(); ++i) {
+            bool ok = false;
+            const double v = ui::to_number(lines[i], &ok);
+            if (ok) s.field[i - 1]->set_text(ui::num(v));
+        }
     } catch (const ui::RuntimeError&) {
         // An unreadable settings file leaves the fields as they are.
     }

@@ -20,8 +20,9 @@ struct TerrainFields {
 
 // Writes the file whole; throws ui::RuntimeError when it cannot.
 void write_tmf_settings(const std::string& path, const TerrainFields& f);
-// Puts the numbers of an existing file into the five fields (as decimal texts of their values);
-// a missing or unreadable file leaves them as they are.
+// Puts an existing file's texture (as written) and numbers (as decimal texts of their values)
+// into the five fields; a line without a number, a missing or an unreadable file leave their
+// fields as they are.
 void read_tmf_settings(const std::string& path, TerrainFields& f);
 
 }  // namespace tmfcalc

@@ -61,6 +61,7 @@ std::string read_file(const std::string& path) {
 
 namespace {
 
+// Renames from over to (replacing an existing file); false when it cannot.
 bool replace_file(const std::string& from, const std::string& to) {
 #ifdef _WIN32
     return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
@@ -69,21 +70,61 @@ bool replace_file(const std::string& from, const std::string& to) {
 #endif
 }
 
-}  // namespace
+// A free name beside the target for a file of our own ("tmp" before the write, "bak" for the
+// previous file while several files are replaced).
+std::string free_name_beside(const std::string& target, const char* kind) {
+    static unsigned counter = 0;
+    std::string name;
+    for (int tries = 0; tries < 100; ++tries) {
+        name = target + ".~" + std::to_string(++counter) + kind;
+        if (!file_exists(name)) break;
+    }
+    return name;
+}
 
-namespace {
+// Raises 75 when an existing file at the native path may not be replaced: read-only (no write
+// permission, for root too, as the read-only attribute of Windows), or held by another program.
+void check_replaceable(const std::string& target) {
+#ifdef _WIN32
+    const DWORD a = GetFileAttributesA(target.c_str());
+    if (a == INVALID_FILE_ATTRIBUTES) return;
+    if (a & FILE_ATTRIBUTE_READONLY) raise(kPathFileAccess);
+    // Replacing a file removes it: another program's handle that does not share deletion stops that.
+    HANDLE h = CreateFileA(target.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) raise(kPathFileAccess);
+    CloseHandle(h);
+#else
+    struct stat st {};
+    if (stat(target.c_str(), &st) != 0) return;
+    if ((st.st_mode & 0222) == 0 || access(target.c_str(), W_OK) != 0) raise(kPathFileAccess);
+#endif
+}
+
+// The new file keeps what the file it replaces had: its permissions and owner (Linux), its
+// hidden, system and archive attributes (Windows). Best effort.
+void keep_attributes(const std::string& target, const std::string& temp) {
+#ifdef _WIN32
+    const DWORD a = GetFileAttributesA(target.c_str());
+    if (a != INVALID_FILE_ATTRIBUTES)
+        SetFileAttributesA(temp.c_str(), a & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE));
+#else
+    struct stat st {};
+    if (stat(target.c_str(), &st) != 0) return;
+    if (chown(temp.c_str(), st.st_uid, st.st_gid) != 0) {
+        // not the owner's to give: the new file stays ours
+    }
+    chmod(temp.c_str(), st.st_mode & 07777);
+#endif
+}
 
 // Writes bytes to a new temporary file beside the target; returns its native name.
 std::string write_beside(const std::string& path, const std::string& bytes) {
     std::string target = native_path(path);
     if (target.empty()) raise(kBadFileName);
     if (folder_exists(target)) raise(kPathFileAccess);
-    static unsigned counter = 0;
-    std::string tmp;
-    for (int tries = 0; tries < 100; ++tries) {
-        tmp = target + ".~" + std::to_string(++counter) + "tmp";
-        if (!file_exists(tmp)) break;
-    }
+    check_replaceable(target);
+    const std::string tmp = free_name_beside(target, "tmp");
     std::FILE* f = std::fopen(tmp.c_str(), "wb");
     if (!f) raise(errno == ENOENT ? kPathNotFound : kPathFileAccess);
     size_t n = bytes.empty() ? 0 : std::fwrite(bytes.data(), 1, bytes.size(), f);
@@ -95,6 +136,7 @@ std::string write_beside(const std::string& path, const std::string& bytes) {
         std::remove(tmp.c_str());
         raise(err == ENOSPC ? kDiskFull : kDeviceIo);
     }
+    keep_attributes(target, tmp);
     return tmp;
 }
 
@@ -110,12 +152,37 @@ void write_files_atomic(const std::vector<std::pair<std::string, std::string>>& 
         for (const auto& t : temps) std::remove(t.c_str());
         throw;
     }
-    for (size_t i = 0; i < files.size(); ++i) {
-        if (!replace_file(temps[i], native_path(files[i].first))) {
-            for (size_t j = i; j < temps.size(); ++j) std::remove(temps[j].c_str());
-            raise(kPathFileAccess);
+    // Every file but the last is put in place with its previous file moved aside; the last one
+    // is renamed straight over its target. A failure on the way puts back every file replaced.
+    const size_t n = files.size();
+    std::vector<std::string> aside(n);  // the previous file, empty when there was none
+    size_t i = 0;
+    for (; i < n; ++i) {
+        const std::string target = native_path(files[i].first);
+        if (i + 1 < n && file_exists(target)) {
+            aside[i] = free_name_beside(target, "bak");
+            if (!replace_file(target, aside[i])) {
+                aside[i].clear();
+                break;
+            }
+        }
+        if (!replace_file(temps[i], target)) {
+            if (!aside[i].empty()) replace_file(aside[i], target);
+            aside[i].clear();
+            break;
         }
     }
+    if (i < n) {
+        for (size_t j = i; j-- > 0;) {
+            const std::string target = native_path(files[j].first);
+            if (aside[j].empty()) std::remove(target.c_str());
+            else replace_file(aside[j], target);
+        }
+        for (size_t j = i; j < n; ++j) std::remove(temps[j].c_str());
+        raise(kPathFileAccess);
+    }
+    for (const auto& a : aside)
+        if (!a.empty()) std::remove(a.c_str());
 }
 
 bool rename_file(const std::string& from, const std::string& to) {

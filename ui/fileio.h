@@ -13,11 +13,13 @@ bool folder_exists(const std::string& path);
 // Reads the whole file; throws RuntimeError 53 when missing, 75 when it cannot be read.
 std::string read_file(const std::string& path);
 // Writes bytes to path through a temporary file in the same folder and a rename over the
-// target. Throws RuntimeError (75 path/file access, 61 disk full, 76 path not found) and
-// leaves any previous file untouched when anything fails.
+// target. A file the user may not write (read-only, or held by another program) is not
+// replaced; a replaced file keeps its permissions. Throws RuntimeError (75 path/file access,
+// 61 disk full, 76 path not found) and leaves any previous file untouched when anything fails.
 void write_file_atomic(const std::string& path, const std::string& bytes);
-// Writes several files (path, bytes) so that a failure changes none of them: every file is
-// first written to its temporary file, and only then are they all renamed over their targets.
+// Writes several files (path, bytes) as one step: every file is first written to its
+// temporary file, and only then are they all put in place; a failure at any point leaves every
+// file as it was.
 void write_files_atomic(const std::vector<std::pair<std::string, std::string>>& files);
 // Deletes a file when it exists; true when it is gone afterwards.
 bool delete_file(const std::string& path);

@@ -10,9 +10,9 @@
 namespace wb {
 
 std::string trim(const std::string& s) {
-    size_t b = s.find_first_not_of(' ');
+    size_t b = s.find_first_not_of(" \t");
     if (b == std::string::npos) return "";
-    size_t e = s.find_last_not_of(' ');
+    size_t e = s.find_last_not_of(" \t");
     return s.substr(b, e - b + 1);
 }
 
@@ -29,15 +29,17 @@ std::string squeeze_blanks(const std::string& text) {
     std::string t = trim(text);
     std::string r;
     r.reserve(t.size());
-    for (size_t i = 0; i < t.size(); ++i)
-        if (t[i] != ' ' || r.empty() || r.back() != ' ') r += t[i];
+    for (char c : t) {
+        if (c == '\t') c = ' ';
+        if (c != ' ' || r.empty() || r.back() != ' ') r += c;
+    }
     return r;
 }
 
 int split_asm_line(const std::string& line, SplitLine& fields) {
     std::string s = line;
     for (char& c : s)
-        if (c == 7) c = ' ';
+        if (c == 7 || c == '\t') c = ' ';
     s = squeeze_blanks(s);
     for (auto& f : fields) f.clear();
     if (!s.empty() && s[0] == ';') {
@@ -83,28 +85,41 @@ long find_line(const std::string& text, const LineArray& lines, long start, bool
 
 namespace {
 
-// The line from character `at` on begins with an upper-case word, compared without letter case.
-bool begins_with_word(const std::string& line, size_t at, const char* word) {
-    for (; *word; ++word, ++at) {
+// The line from character `at` on begins with the keyword, compared without letter case; a
+// blank of the keyword matches a blank or a tab.
+bool begins_with_word(const std::string& line, size_t at, std::string_view word) {
+    for (char w : word) {
         if (at >= line.size()) return false;
-        const char c = line[at], w = *word;
-        if (c != w && !(w >= 'A' && w <= 'Z' && c == w + ('a' - 'A'))) return false;
+        const char c = line[at++];
+        if (w == ' ' ? !is_blank(c) : std::toupper(static_cast<unsigned char>(c)) != std::toupper(static_cast<unsigned char>(w)))
+            return false;
     }
     return true;
 }
 
 size_t skip_blanks(const std::string& line, size_t at) {
-    while (at < line.size() && line[at] == ' ') ++at;
+    while (at < line.size() && is_blank(line[at])) ++at;
     return at;
 }
 
 }  // namespace
 
+bool begins_with_keyword(const std::string& line, std::string_view keyword) {
+    return begins_with_word(line, skip_blanks(line, 0), keyword);
+}
+
+bool is_keyword_line(const std::string& line, std::string_view keyword) {
+    const size_t at = skip_blanks(line, 0);
+    return begins_with_word(line, at, keyword) && skip_blanks(line, at + keyword.size()) == line.size();
+}
+
+bool is_triangle_line(const std::string& line) { return begins_with_keyword(line, "DRAW_TRI "); }
+
 std::string_view material_line_number(const std::string& line) {
     size_t at = skip_blanks(line, 0);
     if (!begins_with_word(line, at, "MATERIAL")) return {};
     at += 8;
-    if (at >= line.size() || line[at] != ' ') return {};
+    if (at >= line.size() || !is_blank(line[at])) return {};
     at = skip_blanks(line, at);
     size_t end = at;
     while (end < line.size() && std::isdigit(static_cast<unsigned char>(line[end]))) ++end;
@@ -150,7 +165,7 @@ long MaterialBlockIndex::find(long material_number, long& block_start, long& blo
 
 namespace {
 
-bool label_separator(char c) { return c == ' ' || c == ',' || c == ';'; }
+bool label_separator(char c) { return is_blank(c) || c == ',' || c == ';'; }
 
 // The renaming step of one label on one line: the first occurrence of the name, when it stands
 // between separators or line ends, gets the suffix. True when the line changed.
@@ -183,7 +198,7 @@ public:
             while (slots_[at] >= 0) at = (at + 1) & mask_;
             slots_[at] = static_cast<int>(groups_.size());
             groups_.push_back({h, l, {l}});
-            if (n.find_first_of(" ,;") != std::string::npos) spanning_lengths_.push_back(n.size());
+            if (n.find_first_of(" \t,;") != std::string::npos) spanning_lengths_.push_back(n.size());
         }
         std::sort(spanning_lengths_.begin(), spanning_lengths_.end());
         spanning_lengths_.erase(std::unique(spanning_lengths_.begin(), spanning_lengths_.end()),

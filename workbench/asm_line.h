@@ -23,7 +23,7 @@ int split_asm_line(const std::string& line, SplitLine& fields);
 // operand whole. Fields past the line's operands are empty or meaningless.
 std::string asm_field(const std::string& line, int index);
 
-// Trims and replaces every run of blanks by one blank.
+// Trims and replaces every run of blanks and tabs by one blank.
 std::string squeeze_blanks(const std::string& text);
 
 // First line from start (forwards up to element 0's value, or backwards down to 1) whose
@@ -67,7 +67,18 @@ std::vector<std::string> label_names(const LineArray& lines);
 // are walked once: each line is tried only with the labels whose names it holds.
 long make_labels_unique(LineArray& lines, const std::string& suffix);
 
-// Trim of blanks only (as the classic Trim does: tabs stay).
+// Lines are matched and split as MASM reads them: a tab counts as a blank, and keywords match
+// in any letter case. The lines themselves are never changed by matching.
+inline bool is_blank(char c) { return c == ' ' || c == '\t'; }
+// The line, past its leading blanks, begins with the keyword (any letter case; a blank of the
+// keyword matches a blank or a tab).
+bool begins_with_keyword(const std::string& line, std::string_view keyword);
+// The line, trimmed, is the keyword.
+bool is_keyword_line(const std::string& line, std::string_view keyword);
+// A triangle line of a drawing block: "DRAW_TRI " and its corners.
+bool is_triangle_line(const std::string& line);
+
+// Blanks and tabs off both ends.
 std::string trim(const std::string& s);
 std::string upper(std::string s);
 bool starts_with(const std::string& s, const std::string& prefix);

@@ -320,24 +320,13 @@ void Form1::Open_Click() {
     }
     ui::BusyPointer busy;
     // Until this Open succeeds no pair is open for work: a failure leaves none loaded rather
-    // than the previous pair's lines under the new pair's name.
-    Command3.set_enabled(false);
-    lstMat2proc.clear();
-    Text1.set_text("");
-    Text2.set_text("");
-    Label16.set_visible(false);
+    // than the previous pair's lines, or its placement, under the new pair's name.
+    close_pair();
     try {
-        {
-            // The previous pair's lines go before the new ones are read; its placement stays
-            // until a header brings its own.
-            SourcePair next;
-            static_cast<ModelPlacement&>(next) = pair;
-            pair = std::move(next);
-        }
         MsgText.set_text("");
 
         if (load_source_pair(base, pair.asm_lines, pair.azm_lines) == 0) {
-            pair = SourcePair();
+            close_pair();
             return;
         }
         add_message("ASM file:" + pair.asm_lines[0] + " lines of code");
@@ -397,11 +386,21 @@ void Form1::Open_Click() {
     } catch (const ui::StopRequest&) {
         throw;
     } catch (const ui::RuntimeError& e) {
+        close_pair();
         ui::run_time_error_box(e);
     } catch (const std::bad_alloc&) {
-        pair = SourcePair();
+        close_pair();
         ui::error_box("Error : 7 :" + ui::error_description(7));
     }
+}
+
+void Form1::close_pair() {
+    pair = SourcePair();
+    Command3.set_enabled(false);
+    lstMat2proc.clear();
+    Text1.set_text("");
+    Text2.set_text("");
+    Label16.set_visible(false);
 }
 
 void Form1::Update_par_line() {
@@ -503,6 +502,9 @@ void Form1::Process_Click() {
         add_message("Lines of new code : " + (r.file_writer ? std::string() : ui::num(r.lines)));
         m.kind = kind;
         Label16.set_visible(true);
+        // New work to save, also after an earlier Save of this pair.
+        Command3.set_enabled(true);
+        step_digit(5).set_fore_colour(ui::kRed);
         Text2.set_text(ui::num(ui::val(Text2.text()) - 1));
         step_digit(3).set_fore_colour(ui::kRed);
         if (ui::val(Text2.text()) == 0) {
@@ -511,8 +513,6 @@ void Form1::Process_Click() {
         }
     } catch (const ui::StopRequest&) {
         throw;
-    } catch (const cg::NoPlacementLine& e) {
-        ui::warning_box(e.description);
     } catch (const cg::UnusableInput& e) {
         ui::warning_box(e.description);
     } catch (const ui::RuntimeError& e) {
@@ -535,15 +535,14 @@ void Form1::Save_Click() {
     ui::BusyPointer busy;
     try {
         const SaveOutcome r = save_regenerated_pair(pair, base);
-        if (r.blocks_merged) {
+        if (r.object_written || r.header_written) {
             add_message("Done. ");
             step_digit(5).set_fore_colour(ui::kGreen);
-            ui::information_box("Finished. Use 'bglc /bgl " + path_file_name(base) + ".asm' to compile.");
             Command3.set_enabled(false);
-        } else if (!r.misc_merged) {
+            ui::information_box("Finished. Use 'bglc /bgl " + path_file_name(base) + ".asm' to compile.");
+        } else {
             ui::information_box("No material matches");
         }
-        if (r.misc_merged) Command3.set_enabled(false);
     } catch (const ui::StopRequest&) {
         throw;
     } catch (const ui::RuntimeError& e) {

@@ -161,6 +161,8 @@ public:
     ui::Control& step_digit(int step);
 
 private:
+    // Forgets the open pair: no lines, materials, placement or queued work; Save disabled.
+    void close_pair();
     void layout();
     void init_parameters();
     void read_tmf_settings();

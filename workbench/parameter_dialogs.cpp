@@ -1,8 +1,12 @@
 #include "parameter_dialogs.h"
 
 #include <cctype>
+#include <cmath>
+#include <initializer_list>
 #include <string>
 
+#include "codegen/macro_fields.h"
+#include "asm_line.h"
 #include "form1.h"
 #include "libtool/lib_view.h"
 #include "paths.h"
@@ -40,6 +44,19 @@ void copy_position(const ui::Control& from, ui::Control& to) {
 }
 
 void hide(ui::Window& w) { ui::desktop().close(w); }
+
+// Shows the box of the first value that cannot be written (the dialog then stays open); true then.
+bool refused(std::initializer_list<std::string> checks) {
+    for (const std::string& why : checks)
+        if (!why.empty()) {
+            ui::error_box(why);
+            return true;
+        }
+    return false;
+}
+
+// Feet of terrain elevation as the metres a placement line adds.
+double feet_to_metres(double feet) { return std::floor(feet * 0.3048); }
 
 }  // namespace
 
@@ -80,6 +97,14 @@ FrmLights::FrmLights(Form1& main) : ui::Window("frmLights", "Light Properties", 
         pending_copy_ = false;
     };
     cmdOK.on_click = [this] {
+        if (refused({cg::check_typed_operand("intensity", LightInt.text(), "BGL_LIGHT", "intensity", trim(LightInt.text())),
+                     cg::check_typed_operand("linear attenuation", LightAttnL.text(), "BGL_LIGHT", "lin",
+                                             trim(LightAttnL.text())),
+                     cg::check_typed_operand("square attenuation", LightAttS.text(), "BGL_LIGHT", "sq",
+                                             trim(LightAttS.text())),
+                     cg::check_typed_operand("flash mask", FlashMask.text(), "IFMSK", "mask",
+                                             "0" + FlashMask.text() + "h")}))
+            return;
         copy_out();
         hide(*this);
     };
@@ -139,6 +164,12 @@ FrmEffects::FrmEffects(Form1& main) : ui::Window("frmEffects", "Effect propertie
             ui::error_box("The values of the parameters are incorect. Double click in the textbox for default values. Do not change the overall length.");
             return;
         }
+        if (refused({cg::check_typed_operand("time constraints", fx_params.text(), "KZV_FX1", "params",
+                                             "\"" + fx_params.text() + "\""),
+                     fx_OTG.value() == 1 ? ""
+                                         : cg::check_typed_number("terrain altitude", fx_terrain_alt.text(), "SCALE",
+                                                                  "alt", feet_to_metres)}))
+            return;
         copy_position(lstEffectType, main_.lstEffectType);
         main_.fx_params.set_text(fx_params.text());
         main_.fx_OTG.set_value(fx_OTG.value());
@@ -197,6 +228,9 @@ FrmWindsock::FrmWindsock(Form1& main) : ui::Window("frmWindsock", "Windsock Prop
             ui::error_box("The format of mast color must be in RRGGBB format.");
             return;
         }
+        if (refused({cg::check_typed_operand("mast color", ws_mastColor.text(), "KZV_WINDSOCK", "mast",
+                                             "0FF" + swap_colour_bytes(ws_mastColor.text()) + "h")}))
+            return;
         main_.ws_mastColor.set_text(ws_mastColor.text());
         main_.ws_lit.set_value(ws_lit.value());
         hide(*this);
@@ -229,6 +263,28 @@ void FrmWindsock::pick_colour() {
 
 // --- library objects ---
 
+namespace {
+
+// The identifier's four words, each a doubleword of KZV_LIBRARY_CALL.
+std::string check_guid(const std::string& guid) {
+    std::vector<std::string> words;
+    for (size_t start = 0, comma;; start = comma + 1) {
+        comma = guid.find(',', start);
+        words.push_back(trim(guid.substr(start, comma == std::string::npos ? std::string::npos : comma - start)));
+        if (comma == std::string::npos) break;
+    }
+    if (words.size() != 4)
+        return "The object identifier \"" + guid + "\" cannot be used: it needs four hexadecimal words separated by commas.";
+    for (int i = 0; i < 4; ++i)
+        if (std::string why = cg::check_typed_operand("object identifier", guid, "KZV_LIBRARY_CALL",
+                                                      std::string("g") + char('1' + i), words[static_cast<size_t>(i)]);
+            !why.empty())
+            return why;
+    return "";
+}
+
+}  // namespace
+
 FrmLibrary::FrmLibrary(Form1& main) : ui::Window("frmLibrary", "Library Placer", 420, 170), main_(main) {
     Label1.at(10, 12, 80, 16);
     libGUID.at(90, 10, 320, 20);
@@ -251,6 +307,13 @@ FrmLibrary::FrmLibrary(Form1& main) : ui::Window("frmLibrary", "Library Placer",
     };
     cmdSearch.on_click = [this] { search_results(); };
     cmdOK.on_click = [this] {
+        if (refused({check_guid(libGUID.text()),
+                     cg::check_typed_number("scale", libScale.text(), "BGL_TRANSFORM_MAT", "m11",
+                                            [](double v) { return ui::val(ui::format(v, "0.0")); }),
+                     lib_OTG.value() == 1 ? ""
+                                          : cg::check_typed_number("terrain altitude", lib_terrain_alt.text(), "SCALE",
+                                                                   "alt", feet_to_metres)}))
+            return;
         main_.libGUID.set_text(libGUID.text());
         main_.libScale.set_text(libScale.text());
         main_.lib_OTG.set_value(lib_OTG.value());

@@ -6,6 +6,10 @@
 
 namespace wb {
 
+// The box of every kind that places something in the world when the header has no placement.
+inline constexpr const char* kNoPlacementLine =
+    "The header file has no SCALE_AGL placement line, so objects cannot be placed in the world.";
+
 // Trimmed text; a trailing h/H makes it hexadecimal (read as non-negative up to seven digits,
 // as a signed 32-bit number with eight); otherwise its decimal value.
 double operand_value(const std::string& text);

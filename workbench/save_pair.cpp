@@ -62,7 +62,7 @@ std::vector<std::string> merge_misc_data(const LineArray& header, const LineArra
         append_range(out, misc, m, misc.top());
         return out;
     }
-    const long n = find_line("dd      (offset OBJECT_DATA) - (offset header)", header, 1, false);
+    const long n = find_line(kObjectDataPointer, header, 1, false);
     if (n == 0)
         throw ui::RuntimeError(ui::kSubscriptOutOfRange,
                                "the header file has no line dd (offset OBJECT_DATA) - (offset header)");
@@ -117,14 +117,13 @@ SaveOutcome save_regenerated_pair(const SourcePair& pair, const std::string& out
         for (long i = 1; i <= surf.top(); ++i) add(surf[i]);
     }
 
-    if (write_object) {
-        ui::write_file_atomic(output_base + "_0.asm", object);
-        result.object_written = true;
-    }
-    if (write_header) {
-        ui::write_file_atomic(output_base + ".asm", lines_file_text(header));
-        result.header_written = true;
-    }
+    // Both files or neither: an object file whose header does not match would not compile.
+    std::vector<std::pair<std::string, std::string>> files;
+    if (write_object) files.emplace_back(output_base + "_0.asm", std::move(object));
+    if (write_header) files.emplace_back(output_base + ".asm", lines_file_text(header));
+    ui::write_files_atomic(files);
+    result.object_written = write_object;
+    result.header_written = write_header;
     return result;
 }
 

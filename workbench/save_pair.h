@@ -20,6 +20,9 @@ struct SaveOutcome {
 // identifier that the queue never issued, or an insertion index outside the file, raises error 9.
 std::vector<std::string> merge_queued_blocks(const SourcePair& pair);
 
+// The header line after which Save puts the pointer to the miscellaneous data.
+inline constexpr const char* kObjectDataPointer = "dd      (offset OBJECT_DATA) - (offset header)";
+
 // The line "MISC_DATA label word" of a header that an earlier save gave landing areas, 0 when none.
 long find_misc_section(const LineArray& header);
 
@@ -27,9 +30,9 @@ long find_misc_section(const LineArray& header);
 // object pointer with a pointer to it, or in place of the section an earlier save left.
 std::vector<std::string> merge_misc_data(const LineArray& header, const LineArray& misc);
 
-// Writes the output pair from the model and the work files in work_folder. Everything is built
-// in memory first and each file is written through a temporary file and renamed over its
-// target, so a failure leaves the previous files whole. Throws ui::RuntimeError on failure.
+// Writes the output pair from the model and the work files of the program folder. Everything
+// is built in memory first and both files are written as one step (ui::write_files_atomic), so
+// a failure leaves both previous files whole. Throws ui::RuntimeError on failure.
 SaveOutcome save_regenerated_pair(const SourcePair& pair, const std::string& output_base);
 
 }  // namespace wb

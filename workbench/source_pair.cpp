@@ -56,6 +56,7 @@ const StoredLine& CodeStore::row(long k) const {
     if (k < 0 || k > count()) ui::raise(ui::kSubscriptOutOfRange);
     return rows_[static_cast<size_t>(k)];
 }
+void CodeStore::reserve(long n) { make_room(rows_, static_cast<size_t>(std::max(n, 0L))); }
 void CodeStore::append(std::vector<StoredLine>&& lines) {
     make_room(rows_, lines.size());  // the only step that can fail
     for (auto& l : lines) rows_.push_back(std::move(l));
@@ -79,13 +80,12 @@ std::vector<MaterialListRow> read_material_list(const LineArray& asm_lines, bool
     std::vector<MaterialListRow> rows(1);
     long last = asm_lines.top() - 1;
     long i = 1;
-    while (i <= last && trim(asm_lines[i]) != "MATERIAL_LIST_BEGIN") ++i;
+    while (i <= last && !is_keyword_line(asm_lines[i], "MATERIAL_LIST_BEGIN")) ++i;
     found_begin = i <= last;
     if (!found_begin) return rows;
     for (++i; i <= last; ++i) {
-        std::string t = trim(asm_lines[i]);
-        if (t == "MATERIAL_LIST_END") break;
-        rows.push_back({t, i});
+        if (is_keyword_line(asm_lines[i], "MATERIAL_LIST_END")) break;
+        rows.push_back({trim(asm_lines[i]), i});
     }
     return rows;
 }
@@ -93,7 +93,7 @@ std::vector<MaterialListRow> read_material_list(const LineArray& asm_lines, bool
 long find_vertex_list(const LineArray& asm_lines) {
     long top = asm_lines.top();
     for (long i = 0; i <= top && i < asm_lines.size(); ++i)
-        if (trim(asm_lines[i]) == "VERTEX_LIST_BEGIN") return i + 1;
+        if (is_keyword_line(asm_lines[i], "VERTEX_LIST_BEGIN")) return i + 1;
     return top + 1;
 }
 
@@ -140,7 +140,7 @@ void build_material_table(SourcePair& pair) {
         // Process comments a block's first line out (or puts its code before it): a block that no
         // longer starts with "DRA" was processed in an earlier session.
         r.processed_before = r.has_block() && start < pair.asm_lines.size() &&
-                             !starts_with(trim(pair.asm_lines[start]), "DRA");
+                             !begins_with_keyword(pair.asm_lines[start], "DRA");
         r.link_colour = highlight_colour_text(h);
         r.colour = material_colour_text(line);
         r.kind.clear();
@@ -153,7 +153,7 @@ std::vector<long> read_model_placement(SourcePair& pair) {
     const LineArray& azm = pair.azm_lines;
     long last = azm.top() - 1;
     for (long i = 1; i <= last; ++i) {
-        if (!starts_with(asm_field(azm[i], 0), "SCALE_AGL")) continue;
+        if (!starts_with(upper(asm_field(azm[i], 0)), "SCALE_AGL")) continue;
         const std::string& line = azm[i];
         pair.placement_line = line;
         pair.placement = read_placement_operands(line);
@@ -165,7 +165,7 @@ std::vector<long> read_model_placement(SourcePair& pair) {
         pair.reference_latitude_degrees = pair.reference_latitude / kEarthDiameter * 360 / kPi;
         double scale = operand_value(asm_field(line, 4));
         pair.scale_factor = scale != 0 ? 65536 / scale : 0;
-        if (i + 1 <= last && starts_with(asm_field(azm[i + 1], 0), "INSTANCE_CALL")) {
+        if (i + 1 <= last && starts_with(upper(asm_field(azm[i + 1], 0)), "INSTANCE_CALL")) {
             pair.model_heading = static_cast<long>(operand_value(asm_field(azm[i + 1], 4)));
             headings.push_back(pair.model_heading);
         } else {

@@ -87,13 +87,15 @@ public:
     const StoredLine& row(long k) const;
     // Appends the lines of one block; on failure the store is as it was.
     void append(std::vector<StoredLine>&& lines);
+    // Makes room for n more lines, so that appending them cannot fail.
+    void reserve(long n);
 
 private:
     std::vector<StoredLine> rows_;
 };
 
 // Where the model stands, read from the header's placement line at Open. A header without a
-// placement line leaves the previous model's values in place.
+// placement line leaves none (an empty placement line): nothing can be placed in the world.
 struct ModelPlacement {
     double reference_longitude = 0;
     double reference_latitude = 0;          // metres north of the equator

@@ -61,6 +61,8 @@ TEST_F(AreaSources, TwoLandingAreasCompileAsOneMiscSection) {
         "        dd      05071F6h",
         "        dd      0A9082ED3h",
         "        dd      0A9048AC2h",
+        "        dd      (offset OBJECT_DATA) - (offset header)",
+        "        dw      33 dup(0)",
         "OBJECT_DATA     label   word",
         "        db      21",
         "        dd      050764Dh, 0A9065CC9h",
@@ -150,11 +152,11 @@ TEST_F(AreaSources, APairFinishedOverTwoSessionsKeepsOneMiscSectionAndEachGround
         "select lstMat2proc 669933\nselect typeOfObj \"Ground Type\"\nclick \"Parameters\"\n"
         "window frmSurface\ncheck srfKeepPolys 1\nclick \"O.K.\"\nwindow Form1\nclick \"Process\"\n"
         "click \"Save\"\n"
-        // Tomorrow: the kept rectangle is listed again; its ground type is not made twice, and it
-        // becomes a second landing area in the saved MISC section.
-        "click \"Open\"\nselect lstMat2proc 669933\nexpect Label16.visible 0\nclick \"Process\"\n"
-        "expect Label16.visible 0\nselect typeOfObj \"Landing Area\"\nclick \"Process\"\nclick \"Save\"\n");
-    EXPECT_EQ(boxes()[1], "The object file already holds the ground type of this material (SKIP_GROUND_9, saved with Keep Polygons). It is not made twice.");
+        // Tomorrow: the kept rectangle is known as processed and not made twice; another
+        // rectangle becomes a second landing area in the saved MISC section.
+        "click \"Open\"\nselect lstMat2proc 669933\nexpect Label16.visible 1\nclick \"Process\"\n"
+        "select lstMat2proc 336699\nselect typeOfObj \"Landing Area\"\nclick \"Process\"\nclick \"Save\"\n");
+    EXPECT_EQ(boxes()[1], "This material is already processed. Please select another.");
     const auto r = compile();
     const libtool::BglHeader h = libtool::parse_bgl_header(r.bytes);
     EXPECT_EQ(h.FL_misc_data, at(r, "MISC_DATA"));

@@ -171,7 +171,8 @@ TEST_F(LandingFile, BadInputWritesNothing) {
         }
         ADD_FAILURE() << "not refused: " << missing;
     };
-    for (const std::string missing : {"dw 0001", "OBJECT_DATA label"}) {
+    for (const std::string missing :
+         {"dw 0001", "OBJECT_DATA label", "dd (offset OBJECT_DATA) - (offset header)", "SCALE_AGL"}) {
         std::vector<std::string> h;
         for (const auto& l : kHeader)
             if (wb::squeeze_blanks(l).find(missing) == std::string::npos) h.push_back(l);
@@ -181,6 +182,12 @@ TEST_F(LandingFile, BadInputWritesNothing) {
     azm = lines(kHeader);
     p.ground_elevation = "abc";
     refused("\"abc\" is not a number");
+    // An elevation no altitude field holds: refused with the value and the range.
+    p.ground_elevation = "1e300";
+    EXPECT_EQ(write(src), -1);
+    EXPECT_EQ(last_box(), "The value 3.04800000001219E+299 cannot be written: the field alt of SCALE holds whole numbers from "
+                          "-2147483648 to 4294967295.\r\nNothing was written; the material stays unprocessed.");
+    EXPECT_FALSE(folder.exists("tmpMisc.asm"));
     p.ground_elevation = "0";
     src = source({"0.0, 0.0, 0.0", "1.0, 0.0, 0.0", "1.0, 0.0, 1.0"}, {"DRAW_TRI 0,1,2", "DRAW_TRI 0,2,3"});
     m = material_line(src);
@@ -219,7 +226,7 @@ TEST_F(AreasOnTheSample, GroundTypesKeepOrConsumeTheirBlockAndARejectedOneChange
     form->srfKeepPolys.set_value(1);
     process("336699", "Ground Type");
     EXPECT_EQ(form->pair.asm_lines.lines(), untouched);
-    EXPECT_EQ(form->pair.code.count(), 3);
+    EXPECT_EQ(form->pair.code.count(), 4);  // the placement block and the mark of the kept polygons
     EXPECT_TRUE(form->MsgText.text().starts_with("Lines of new code : 3"));
 
     form->srfKeepPolys.set_value(0);
@@ -240,7 +247,7 @@ TEST_F(AreasOnTheSample, GroundTypesKeepOrConsumeTheirBlockAndARejectedOneChange
     EXPECT_EQ(last_box(), cg::kNotARectangle);
     EXPECT_EQ(form->pair.asm_lines.lines(), before);
     EXPECT_EQ(folder.read("tmpSurf.txt"), surf);
-    EXPECT_EQ(form->pair.insertions.count(), 2);
+    EXPECT_EQ(form->pair.insertions.count(), 3);
     EXPECT_EQ(form->Text2.text(), "8");
     process("FFFFFF", "Lights");
     EXPECT_EQ(form->Text2.text(), "7");
@@ -251,6 +258,9 @@ TEST_F(AreasOnTheSample, ALandingAreaAloneWritesTheObjectFileAsItIsAndMergesTheH
     EXPECT_TRUE(form->MsgText.text().starts_with("Lines of new code : \r\n"));
     form->Save_Click();
     EXPECT_FALSE(form->Command3.enabled());
+    EXPECT_EQ(last_box(), "Finished. Use 'bglc /bgl hangar.asm' to compile.");
+    EXPECT_TRUE(form->MsgText.text().starts_with("Done. "));
+    EXPECT_EQ(form->step_digit(5).fore_colour(), ui::kGreen);
     // The object file: the lines in memory, the helipad's block commented out.
     auto object = split(folder.read("hangar_0.asm"));
     EXPECT_EQ(object.back(), "");
@@ -262,6 +272,56 @@ TEST_F(AreasOnTheSample, ALandingAreaAloneWritesTheObjectFileAsItIsAndMergesTheH
     EXPECT_EQ(std::count(saved.begin(), saved.end(), "    dd      (offset MISC_DATA) - (offset header)"), 1);
     EXPECT_EQ(std::count(saved.begin(), saved.end(), "MISC_DATA label word"), 1);
     EXPECT_EQ(saved.end()[-2], "    dd 0    ;The end");  // the work file, then the empty last line
+
+    // Later work in the same session can be saved again.
+    process("FFFFFF", "Lights");
+    EXPECT_TRUE(form->Command3.enabled());
+    EXPECT_EQ(form->step_digit(5).fore_colour(), ui::kRed);
+    form->Save_Click();
+    EXPECT_EQ(last_box(), "Finished. Use 'bglc /bgl hangar.asm' to compile.");
+    const auto again = split(folder.read("hangar.asm"));
+    EXPECT_EQ(std::count(again.begin(), again.end(), "MISC_DATA label word"), 1);
+    EXPECT_NE(folder.read("hangar_0.asm").find("LBL1 label BGLCODE"), std::string::npos);
+}
+
+// Values taken from the model are checked at Process: a corner no field can hold refuses the
+// material, and nothing changes.
+TEST_F(AreasOnTheSample, AVertexNoMacroFieldHoldsRefusesTheMaterial) {
+    wb::LineArray& l = form->pair.asm_lines;
+    auto first_corner = [&](int row) -> std::string& {
+        const long m = form->pair.materials.row(row).material_line;
+        const long base = static_cast<long>(wb::operand_value(wb::asm_field(l[m + 1], 1)));
+        return l[form->pair.vertex_list_start + base + static_cast<long>(wb::operand_value(wb::asm_field(l[m + 2], 1)))];
+    };
+    first_corner(1) = "        VERTEX_DEF 1.0e39, 0.0, 0.0, 0.0, 1.0, 0.0, 0.0, 0.0";
+    first_corner(9) = "        VERTEX_DEF 0.0, 0.0, 1e30, 0.0, 1.0, 0.0, 0.0, 0.0";
+    const std::vector<std::string> before = l.lines();
+    process("FFFFFF", "Lights");
+    EXPECT_EQ(last_box(), "The value 1.0e39 cannot be written: the field x of BGL_LIGHT holds numbers from "
+                          "-3.40282346638529E+38 to 3.40282346638529E+38.\r\nNothing was written; the material "
+                          "stays unprocessed.");
+    process("669933", "Ground Type");
+    EXPECT_NE(last_box().find("no placement line can hold its position"), std::string::npos) << last_box();
+    EXPECT_EQ(l.lines(), before);
+    EXPECT_EQ(form->pair.insertions.count(), 0);
+    EXPECT_FALSE(folder.exists("tmpSurf.txt"));
+    EXPECT_EQ(form->Text2.text(), "10");
+}
+
+TEST_F(AreasOnTheSample, KeptPolygonsAreKnownAsProcessedWhenThePairIsOpenedAgain) {
+    form->srfKeepPolys.set_value(1);
+    process("669933", "Ground Type");
+    form->platKeepPolys.set_value(1);
+    process("B2B2B2", "Landing Area");
+    form->Save_Click();
+    form->Open_Click();
+    EXPECT_EQ(form->Text2.text(), "8");
+    for (const char* kind : {"Ground Type", "Landing Area"}) {
+        process(kind == std::string("Ground Type") ? "669933" : "B2B2B2", kind);
+        EXPECT_EQ(last_box(), "This material is already processed. Please select another.");
+    }
+    EXPECT_TRUE(form->Label16.visible());
+    EXPECT_EQ(form->pair.insertions.count(), 0);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "codegen/engine.h"
+#include "codegen/macro_fields.h"
 #include "support.h"
 #include "workbench/geometry.h"
 #include "workbench/placement.h"
@@ -71,7 +72,8 @@ class BglEnd : public cg_test::PlatformFixture {};
 TEST_F(BglEnd, FindsTheFirstEndLineOrSaysWhyThereIsNone) {
     EXPECT_EQ(cg::find_bgl_end(lines({"  DRAW_TRI_END", "; BGL_END", "   BGL_END", "BGL_END"})), 3);
     EXPECT_TRUE(platform.shown().empty());
-    EXPECT_EQ(cg::find_bgl_end(lines({"bgl_end", "  BGL_RETURN"})), 0);
+    EXPECT_EQ(cg::find_bgl_end(lines({"\tbgl_end", "  BGL_RETURN"})), 1);  // as the compiler reads it
+    EXPECT_EQ(cg::find_bgl_end(lines({"  BGL_RETURN"})), 0);
     ASSERT_EQ(platform.shown().size(), 1u);
     EXPECT_EQ(platform.shown()[0].text, "Cannot find proper BGL END code. File cannot be processed.");
     EXPECT_EQ(platform.shown()[0].icon, ui::Icon::Critical);
@@ -164,6 +166,30 @@ TEST(Placement, WholePartsRoundTowardsMinusInfinity) {
     EXPECT_EQ(p.altitude, -1);
     EXPECT_EQ(wb::fraction_to_unsigned(static_cast<double>(p.altitude_fraction)), 32768);
     EXPECT_EQ(cg::whole_hex(p.latitude), "0FFFFFFFFh");
+}
+
+}  // namespace
+
+namespace {
+
+// The field table that Process, the writers and the dialogs check generated values against.
+TEST(MacroFields, EachOperandIsCheckedAgainstItsField) {
+    EXPECT_EQ(cg::check_generated_lines(
+                  {"SKIP_FX9  label BGLCODE", "; a comment, 1E+99", "    IFMSK LBL1,second_flash, 0-1h",
+                   "    KZV_FX1 \"fx\" , \"MOY=01,12;DOM=01,31;HOD=00,23;MOH=00,59;\"",
+                   "    AREA_SENSE4 P_END, 0, -6, 3, -7, 3, -9, 0, -10",
+                   "    BGL_TRANSFORM_MAT 1.0, -.5, 3, 0.5, 0.0, 0.0, 0.0, 0.5, 0.0, 0.0, 0.0, 2.5E+3"}),
+              "");
+    EXPECT_EQ(cg::check_generated_lines({"    DECAL_POINT 1E+20, 0"}),
+              "The value 1E+20 cannot be written: the field first of DECAL_POINT holds whole numbers from "
+              "-2147483648 to 2147483647.");
+    EXPECT_EQ(cg::check_generated_lines({"    SET_SURFACE_TYPE CONCRETE, 40,1.5, 0"}),
+              "The value 1.5 cannot be written: the field length of SET_SURFACE_TYPE holds whole numbers from "
+              "-2147483648 to 4294967295.");
+    EXPECT_NE(cg::check_generated_lines({"    AREA_SENSE4 P_END, 0, 40000"}).find("field point"), std::string::npos);
+    EXPECT_EQ(cg::check_generated_lines({"    INSTANCE_CALL X, 0, 0"}),
+              "The line \"INSTANCE_CALL X, 0, 0\" does not give INSTANCE_CALL its 4 values.");
+    EXPECT_NE(cg::check_generated_lines({"    TEXTURE_DATA  \"a\"b\", 0, 1, 4"}), "");
 }
 
 }  // namespace

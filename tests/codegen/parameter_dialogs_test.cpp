@@ -2,6 +2,7 @@
 #include "support.h"
 #include "libtool/lib_view.h"
 #include "codegen/area_dialogs.h"
+#include "tmfcalc/frm_hld_params.h"
 #include "workbench/form1.h"
 #include "workbench/parameter_dialogs.h"
 
@@ -311,6 +312,65 @@ TEST_F(Parameters, PlatformDialogDisablesTheElevationForScaleAglAndRefusesANonNu
     EXPECT_FALSE(d.is_open());
     EXPECT_EQ(boxes().size(), shown);
     EXPECT_EQ(form->platGroundElev.text(), "-12.5");
+}
+
+TEST_F(Parameters, TerrainDialogRefusesWhatCannotBeWrittenAndKeepsTheTextureAsTyped) {
+    kind("Decal");
+    form->Params_Click();
+    tmfcalc::FrmHldParams& d = form->frm_hld_params();
+    ASSERT_TRUE(d.is_open());
+    d.hldTextNumber.set_text("12 07");
+    d.hldNSSpan.set_text("abc");
+    d.cmdOK.click();
+    EXPECT_TRUE(d.is_open());
+    EXPECT_EQ(last_box(), "The north-south span \"abc\" is not a number.");
+    d.hldNSSpan.set_text("8000");
+    d.hldWEOffset.set_text("1e20");
+    d.cmdOK.click();
+    EXPECT_TRUE(d.is_open());
+    EXPECT_EQ(last_box(), "The west-east offset \"1e20\" is out of range. The value 1E+20 cannot be written: the field "
+                          "first of DECAL_POINT holds whole numbers from -2147483648 to 2147483647.");
+    d.hldWEOffset.set_text("4080");
+    d.cmdOK.click();
+    ASSERT_FALSE(d.is_open());
+    // The main window reads "tmf.ini" again as it becomes active: what was accepted comes back.
+    ui::desktop().activate(*form);
+    EXPECT_EQ(form->hldTextNumber.text(), "12 07");
+    EXPECT_EQ(form->hldNSSpan.text(), "8000");
+    EXPECT_EQ(form->txtinfo.text(), "DECAL TEXTURE: 12 07");
+}
+
+TEST_F(Parameters, DialogsRefuseValuesTheirMacroFieldsCannotHold) {
+    form->Params_Click();
+    wb::FrmLights& lights = form->frm_lights();
+    lights.LightInt.set_text("1e39");
+    lights.cmdOK.click();
+    EXPECT_TRUE(lights.is_open());
+    EXPECT_EQ(last_box(), "The intensity \"1e39\" cannot be used. The value 1e39 cannot be written: the field intensity "
+                          "of BGL_LIGHT holds numbers from -3.40282346638529E+38 to 3.40282346638529E+38.");
+    lights.cmdCancel.click();
+    EXPECT_EQ(form->LightInt.text(), "100");
+
+    kind("Library");
+    form->Params_Click();
+    wb::FrmLibrary& library = form->frm_library();
+    library.libGUID.set_text("01h,02h,03h");
+    library.cmdOK.click();
+    EXPECT_TRUE(library.is_open());
+    EXPECT_NE(last_box().find("needs four hexadecimal words"), std::string::npos) << last_box();
+    library.libGUID.set_text("01h,02h,03h,100000000h");
+    library.cmdOK.click();
+    EXPECT_NE(last_box().find("The value 100000000h cannot be written"), std::string::npos) << last_box();
+    library.cmdCancel.click();
+
+    kind("Landing Area");
+    form->Params_Click();
+    cg::FrmPlatform& platform_dialog = form->frm_platform();
+    platform_dialog.platGroundElev.set_text("1e300");
+    platform_dialog.cmdOK.click();
+    EXPECT_TRUE(platform_dialog.is_open());
+    EXPECT_NE(last_box().find("ground elevation \"1e300\" is out of range"), std::string::npos) << last_box();
+    EXPECT_EQ(form->platGroundElev.text(), "0");
 }
 
 TEST_F(Parameters, TerrainMacroSettingsAreReadWhenTheWindowBecomesActive) {

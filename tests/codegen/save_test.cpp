@@ -1,4 +1,6 @@
 // Save: queued blocks merged before their insertion lines, the header and the work files.
+#include <filesystem>
+
 #include "codegen/engine.h"
 #include "support.h"
 #include "ui/errors.h"
@@ -111,6 +113,36 @@ TEST_F(SavePair, WorkFilesAreMergedIntoTheHeaderAndAppendedToTheObjectFile) {
                     "    dw      20 dup(0)", "    dd      (offset MISC_DATA) - (offset header)",
                     "    dw      11 dup(0)", "OBJECT_DATA     label   word", "        include x_0.asm", "",
                     "MISC_DATA label word", "    db 1", ""}));
+}
+
+// Both files of the pair or neither: a header that cannot be replaced (a folder of its name, a
+// read-only file) leaves the object file as it was.
+TEST_F(SavePair, AHeaderThatCannotBeWrittenLeavesBothFilesAsTheyWere) {
+    namespace fs = std::filesystem;
+    wb::SourcePair pair = numbered_pair(3);
+    queue(pair, 2, {"new"});
+    pair.header_changed = true;
+    folder.write("out_0.asm", {"previous object"});
+    auto save_fails = [&] {
+        try {
+            wb::save_regenerated_pair(pair, folder.path("out"));
+            ADD_FAILURE() << "saved";
+        } catch (const ui::RuntimeError& e) {
+            EXPECT_EQ(e.number, 75);
+        }
+        EXPECT_EQ(folder.read("out_0.asm"), "previous object\r\n");
+    };
+    fs::create_directory(folder.path("out.asm"));
+    save_fails();
+    fs::remove(folder.path("out.asm"));
+    folder.write("out.asm", {"read-only header"});
+    fs::permissions(folder.path("out.asm"), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    save_fails();
+    EXPECT_EQ(folder.read("out.asm"), "read-only header\r\n");
+    fs::permissions(folder.path("out.asm"), fs::perms::owner_write, fs::perm_options::add);
+    int files = 0;
+    for (auto& e : fs::directory_iterator(folder.path())) files += e.is_regular_file();
+    EXPECT_EQ(files, 2);  // no work file of the save is left beside them
 }
 
 TEST_F(SavePair, AFailedSaveLeavesThePreviousFilesWhole) {

@@ -48,7 +48,7 @@ TEST_F(MainWindow, ActivationReadsTheFlattenSettings) {
     wb::Form1 form;
     folder.write("tmf.ini", {"skipped 99", " 0012", "4080.50", "8160", "-40", "8e2"});
     ui::desktop().show(form);
-    EXPECT_EQ(form.hldTextNumber.text(), "12");
+    EXPECT_EQ(form.hldTextNumber.text(), " 0012");  // a name: as it was typed
     EXPECT_EQ(form.hldNSOffset.text(), "4080.5");
     EXPECT_EQ(form.hldWEOffset.text(), "-40");
     EXPECT_EQ(form.hldWESpan.text(), "800");

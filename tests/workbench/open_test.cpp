@@ -4,6 +4,7 @@
 #include "tests/support/scratch.h"
 #include "ui/fileio.h"
 #include "workbench/form1.h"
+#include "workbench/placement.h"
 #include "workbench/source_pair.h"
 
 #ifdef _WIN32
@@ -199,17 +200,66 @@ TEST_F(Open, EachPlacementLineWithAHeadingSaysItsRotation) {
     EXPECT_EQ(form->pair.model_heading, 0x2000);
 }
 
-TEST_F(Open, EmptyFilesAndHeaderWithoutPlacementKeepThePreviousPlacement) {
+TEST_F(Open, AHeaderWithoutPlacementLeavesNoneAndNothingIsPlacedWithThePreviousOne) {
     pair("m", object_file({kWhite}));
     open(path("m"));
     ASSERT_EQ(form->pair.model_heading, 0x4000);
     pair("noplace", object_file({kWhite}), "header label word\r\n");
     open(path("noplace"));
-    EXPECT_EQ(form->pair.model_heading, 0x4000);
+    EXPECT_EQ(form->pair.model_heading, 0);
+    EXPECT_EQ(form->pair.placement_line, "");
     EXPECT_EQ(messages()[0], "Material colors : ");
+    // A ground type is refused like every kind that places something.
+    form->lstMat2proc.set_list_index(0);
+    form->typeOfObj.set_list_index(6);
+    form->Process_Click();
+    EXPECT_EQ(last_box(), wb::kNoPlacementLine);
+    EXPECT_EQ(form->pair.insertions.count(), 0);
+    EXPECT_EQ(form->Text2.text(), "1");
     pair("empty", "", "");
     open(path("empty"));
     EXPECT_EQ(last_box(), "This file cannot be used. (Already processed ?)");
+}
+
+TEST_F(Open, AnOpenThatFailsLateLeavesNoPair) {
+    pair("m", object_file({kWhite}));
+    open(path("m"));
+    std::string comment = " ;";
+    for (int i = 0; i < 45; ++i) comment += " word";
+    pair("wide", object_file({kWhite, kWhite}),
+         "header label word\r\n    SCALE_AGL   ret, 0, 0, 10000h, 0, 0, 0, 0, 0, 0" + comment + "\r\n");
+    open(path("wide"));
+    EXPECT_EQ(last_box(), "Error : 9 :Subscript out of range");
+    EXPECT_EQ(form->lstMat2proc.list_count(), 0);
+    EXPECT_EQ(form->Text1.text(), "");
+    EXPECT_EQ(form->Text2.text(), "");
+    EXPECT_FALSE(form->Command3.enabled());
+    EXPECT_EQ(form->pair.materials.count(), 0);
+    EXPECT_EQ(form->pair.placement_line, "");
+    form->Process_Click();
+    EXPECT_EQ(last_box(), "Error ! Please select material and set processing parameters first !!");
+}
+
+TEST_F(Open, TabsAndLowerCaseKeywordsReadAsMasmReadsThem) {
+    std::string o = object_file({kPlain, kWhite});
+    for (const char* keyword : {"    MATERIAL_LIST_BEGIN", "    VERTEX_LIST_BEGIN", "    MATERIAL 1,0"})
+        o.replace(o.find(keyword), 4, "\t");
+    o.replace(o.rfind("    DRAW_TRI 0,2,3"), 18, "\tdraw_tri\t0,2,3");
+    o.replace(o.find("    BGL_END"), 11, "\tbgl_end");
+    pair("tabs", o);
+    open(path("tabs"));
+    ASSERT_TRUE(platform.shown().empty()) << last_box();
+    ASSERT_EQ(form->lstMat2proc.list_count(), 1);
+    form->lstMat2proc.set_list_index(0);
+    form->typeOfObj.set_list_index(1);  // Effects, after the end line
+    form->Process_Click();
+    ASSERT_TRUE(platform.shown().empty()) << last_box();
+    const wb::LineArray& l = form->pair.asm_lines;
+    const long m = form->pair.materials.row(1).material_line;
+    EXPECT_EQ(l[m], "\tMATERIAL 1,0");
+    EXPECT_EQ(l[m + 3], "; \tdraw_tri\t0,2,3");
+    EXPECT_EQ(l[m + 4], ";     DRAW_TRI_END");
+    EXPECT_EQ(form->pair.insertions.row(1).index, m + 6);  // after the end line
 }
 
 TEST_F(Open, MoreThan300HighlightedMaterialsIsAnErrorBoxNotACrash) {

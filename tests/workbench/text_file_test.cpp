@@ -1,4 +1,7 @@
+#include <filesystem>
+
 #include "tests/support/scratch.h"
+#include "ui/fileio.h"
 #include "workbench/text_file.h"
 
 using testsupport::PlatformFixture;
@@ -63,6 +66,28 @@ TEST_F(TextFile, FailedSaveKeepsThePreviousFileWhole) {
     int files = 0;
     for (auto& e : std::filesystem::directory_iterator(folder.path())) files += e.is_regular_file();
     EXPECT_EQ(files, 1);
+}
+
+TEST_F(TextFile, AReadOnlyFileIsNotReplacedAndAReplacedFileKeepsItsPermissions) {
+    namespace fs = std::filesystem;
+    folder.write_bytes("ro.txt", "read only\r\n");
+    fs::permissions(path("ro.txt"), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    try {
+        ui::write_file_atomic(path("ro.txt"), "new");
+        ADD_FAILURE() << "replaced";
+    } catch (const ui::RuntimeError& e) {
+        EXPECT_EQ(e.number, 75);
+    }
+    EXPECT_EQ(folder.read("ro.txt"), "read only\r\n");
+    fs::permissions(path("ro.txt"), fs::perms::owner_write, fs::perm_options::add);
+#ifndef _WIN32
+    const fs::perms mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    folder.write_bytes("kept.txt", "old");
+    fs::permissions(path("kept.txt"), mode);
+    ui::write_file_atomic(path("kept.txt"), "new");
+    EXPECT_EQ(folder.read("kept.txt"), "new");
+    EXPECT_EQ(fs::status(path("kept.txt")).permissions() & fs::perms::all, mode);
+#endif
 }
 
 TEST_F(TextFile, CopyOfAMissingSourceWritesNothing) {
