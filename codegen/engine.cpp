@@ -113,7 +113,10 @@ namespace {
 // Whole part and 16-bit fraction of a value, Int() rounding towards minus infinity. A whole part
 // that 32 bits cannot hold is refused, unless it may go round (longitudes: 2^32 units a turn).
 void split_value(double v, std::int32_t& whole, std::int16_t& fraction, bool goes_round = false) {
-    if (goes_round && std::isfinite(v)) v = std::fmod(v, 4294967296.0);
+    if (goes_round && std::isfinite(v)) {
+        v = std::fmod(v, 4294967296.0);
+        if (v < -2147483648.0) v += 4294967296.0;  // west of the date line, a turn further on
+    }
     const double w = std::floor(v);
     if (!(w >= -2147483648.0 && w < (goes_round ? 4294967296.0 : 2147483648.0)))
         throw UnusableInput("A vertex of this material lies so far from the model's reference point (" + ui::num(v) +
