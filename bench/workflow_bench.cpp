@@ -6,15 +6,22 @@
 // The export: 100 000 lines, 400 materials of which 300 highlighted (a few triangles each, as
 // markers are), 40 000 vertices, the rest the triangles of the plain materials.
 // The label file: 100 000 lines, 2 000 labels, each used about ten times.
+// The many-material export: 3 000 materials, every second one highlighted, 320 triangles each
+// (about 1 000 000 lines); its Open is measured beside a plain byte read and write of the pair,
+// and each reports the peak resident memory it added to what was resident before it.
 #include <benchmark/benchmark.h>
 
+#include <malloc.h>
+
 #include <algorithm>
+#include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "ui/fileio.h"
 #include "ui/script/script_platform.h"
 #include "workbench/asm_line.h"
 #include "workbench/form1.h"
@@ -35,6 +42,7 @@ struct Files {
     fs::path folder = fs::temp_directory_path() / "gorvane_workflow_bench";
     std::string base = (folder / "big").string();
     std::string labels = (folder / "labels_0.asm").string();
+    std::string many = (folder / "many").string();
     ui::ScriptPlatform platform;
 
     Files() {
@@ -71,6 +79,32 @@ struct Files {
                      "        INSTANCE_CALL   visual_model, 0, 0, 2000h", "OBJECT_RET      label   word",
                      "        BGL_RETURN", "        include big_0.asm"});
 
+        std::vector<std::string> m = {"many_top label BGLCODE", "    MATERIAL_LIST_BEGIN"};
+        for (int k = 0; k < 3000; ++k)
+            m.push_back("    MATERIAL_DEF 0." + std::to_string(100 + k % 900) + ",0.5,0.5,1.0,0,0,0," +
+                        (k % 2 == 0 ? "1,1,1" : "0,0,0") + ",0");
+        m.insert(m.end(), {"    MATERIAL_LIST_END", "    VERTEX_LIST_BEGIN"});
+        for (int v = 0; v < 30000; ++v)
+            m.push_back("    VERTEX_DEF " + std::to_string(v % 97) + ".2500, " + std::to_string(v % 13) +
+                        ".5000, -15.2000, 0.0000, 1.0000, 0.0000, 0.0000, 0.0000");
+        m.push_back("    VERTEX_LIST_END");
+        for (int k = 0; k < 3000; ++k) {
+            m.push_back("    MATERIAL " + std::to_string(k) + ",0");
+            m.push_back("    DRAW_TRI_BEGIN " + std::to_string(k * 10) + ",10");
+            for (int t = 0; t < 320; ++t)
+                m.push_back("    DRAW_TRI " + std::to_string(t % 8) + "," + std::to_string(t % 8 + 1) + "," +
+                            std::to_string(t % 8 + 2));
+            m.push_back("    DRAW_TRI_END");
+        }
+        m.insert(m.end(), {"    BGL_END", "    BGL_RETURN"});
+        write_lines(many + "_0.asm", m);
+        write_lines(many + ".asm",
+                    {"header  label   word", "        dd      (offset OBJECT_DATA) - (offset header)",
+                     "OBJECT_DATA     label   word",
+                     "        SCALE_AGL       OBJECT_RET, 0, 0, 10000h, 050764Dh, 096F4h, 0A9065CC9h, 0BDDCh, 0, 0",
+                     "        INSTANCE_CALL   visual_model, 0, 0, 2000h", "OBJECT_RET      label   word",
+                     "        BGL_RETURN", "        include many_0.asm"});
+
         std::vector<std::string> l;
         for (int i = 0; i < 100000; ++i) {
             if (i % 50 == 0) l.push_back("obj" + std::to_string(i / 50) + "_part label BGLCODE");
@@ -97,10 +131,42 @@ void pass(const std::string& path) {
     wb::save_array2file(path + ".out", lines);
 }
 
+// The pair's bytes read and written as they are, nothing else.
+void byte_pass(const std::string& base) {
+    for (const char* end : {"_0.asm", ".asm"}) {
+        std::ifstream in(base + end, std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+        std::ofstream(base + end + ".out", std::ios::binary) << bytes;
+    }
+}
+
+// Resident memory in MB as /proc/self/status says it ("VmRSS", or "VmHWM": the peak).
+double status_mb(const char* field) {
+    std::ifstream in("/proc/self/status");
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind(field, 0) == 0) return std::stod(line.substr(line.find(':') + 1)) / 1024.0;
+    return 0;
+}
+
+// Starts a new peak from the memory in use now (freed memory given back first); the resident
+// memory then.
+double reset_peak() {
+    malloc_trim(0);
+    std::ofstream("/proc/self/clear_refs") << "5";
+    return status_mb("VmRSS");
+}
+
+// The peak since reset_peak above what was resident then, as counters of the benchmark.
+void report_peak(benchmark::State& state, double before) {
+    state.counters["rss_before_MB"] = before;
+    state.counters["peak_added_MB"] = status_mb("VmHWM") - before;
+}
+
 // Runs the action once per iteration (it returns what went wrong, empty when nothing did) and,
-// outside the measured time, one pass of the file after it, so that both meet the same state of the heap and the file cache.
-template <typename Run>
-void measure(benchmark::State& state, const std::string& path, Run run) {
+// outside the measured time, one baseline run after it, so that both meet the same state of the
+// heap and the file cache; x_pass is the action's time over the baseline's.
+template <typename Baseline, typename Run>
+void measure_against(benchmark::State& state, Baseline baseline, Run run) {
     double action = 0, passes = 0;
     for (auto _ : state) {
         const double t = cpu_seconds();
@@ -112,11 +178,17 @@ void measure(benchmark::State& state, const std::string& path, Run run) {
         }
         state.PauseTiming();
         const double u = cpu_seconds();
-        pass(path);
+        baseline();
         passes += cpu_seconds() - u;
         state.ResumeTiming();
     }
     state.counters["x_pass"] = action / passes;
+}
+
+// The same beside one read + write pass of the file (load_file2array + save_array2file).
+template <typename Run>
+void measure(benchmark::State& state, const std::string& path, Run run) {
+    measure_against(state, [&] { pass(path); }, run);
 }
 
 void BM_ReadWritePass_Export(benchmark::State& state) {
@@ -154,6 +226,34 @@ void BM_OpenProcessSave(benchmark::State& state) {
     });
 }
 
+void BM_BytePass_Many(benchmark::State& state) {
+    const std::string base = files().many;
+    const double before = reset_peak();
+    for (auto _ : state) byte_pass(base);
+    report_peak(state, before);
+}
+
+// Open of the 3 000-material export beside the byte pass; then, once, its last highlighted
+// material is processed and the pair saved, as a user would finish it.
+void BM_Open_Many(benchmark::State& state) {
+    Files& f = files();
+    wb::Form1 form;
+    form.InputFile.set_text(f.many);
+    form.OutputFile.set_text((f.folder / "many_saved").string());
+    const double before = reset_peak();
+    measure_against(state, [&] { byte_pass(f.many); }, [&] {
+        form.Open_Click();
+        return std::string(form.lstMat2proc.list_count() == 1500 ? "" : "the export did not open");
+    });
+    report_peak(state, before);
+    form.lstMat2proc.set_list_index(1499);
+    form.typeOfObj.set_list_index(0);
+    form.Process_Click();
+    form.Save_Click();
+    if (form.Text2.text() != "1499" || !ui::file_exists((f.folder / "many_saved_0.asm").string()))
+        state.SkipWithError("the last material did not process and save");
+}
+
 void BM_ReadWritePass_Labels(benchmark::State& state) {
     const std::string path = files().labels;
     for (auto _ : state) pass(path);
@@ -176,6 +276,8 @@ void BM_RenameLabels(benchmark::State& state) {
 BENCHMARK(BM_ReadWritePass_Export)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Open)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenProcessSave)->Arg(100)->Arg(300)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BytePass_Many)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Open_Many)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadWritePass_Labels)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RenameLabels)->Unit(benchmark::kMillisecond);
 
