@@ -38,6 +38,43 @@ void write_lines(const fs::path& p, const std::vector<std::string>& lines) {
     for (const auto& l : lines) out << l << "\r\n";
 }
 
+// Writes an export pair at base: `materials` materials (highlighted(m) tells which carry the
+// highlight), `vertices` vertex lines, and for each material a block over `per_block` vertices
+// with triangles(m, lines before the blocks) triangle lines.
+template <typename Highlighted, typename Triangles>
+void write_export(const std::string& base, int materials, Highlighted highlighted, int vertices, int per_block,
+                  Triangles triangles) {
+    const std::string name = fs::path(base).filename().string();
+    std::vector<std::string> o = {name + "_top label BGLCODE", "    MATERIAL_LIST_BEGIN"};
+    for (int m = 0; m < materials; ++m)
+        o.push_back("    MATERIAL_DEF 0." + std::to_string(100 + m % 900) + ",0.5,0.5,1.0,0,0,0," +
+                    (highlighted(m) ? "1,1,1" : "0,0,0") + ",0");
+    o.insert(o.end(), {"    MATERIAL_LIST_END", "    VERTEX_LIST_BEGIN"});
+    for (int v = 0; v < vertices; ++v)
+        o.push_back("    VERTEX_DEF " + std::to_string(v % 97) + ".2500, " + std::to_string(v % 13) +
+                    ".5000, -15.2000, 0.0000, 1.0000, 0.0000, 0.0000, 0.0000");
+    o.push_back("    VERTEX_LIST_END");
+    const size_t head = o.size();
+    const int corners = per_block - 2;
+    for (int m = 0; m < materials; ++m) {
+        o.push_back("    MATERIAL " + std::to_string(m) + ",0");
+        o.push_back("    DRAW_TRI_BEGIN " + std::to_string(m * per_block) + "," + std::to_string(per_block));
+        const size_t n = triangles(m, head);
+        for (size_t t = 0; t < n; ++t)
+            o.push_back("    DRAW_TRI " + std::to_string(t % corners) + "," + std::to_string(t % corners + 1) + "," +
+                        std::to_string(t % corners + 2));
+        o.push_back("    DRAW_TRI_END");
+    }
+    o.insert(o.end(), {"    BGL_END", "    BGL_RETURN"});
+    write_lines(base + "_0.asm", o);
+    write_lines(base + ".asm",
+                {"header  label   word", "        dd      (offset OBJECT_DATA) - (offset header)",
+                 "OBJECT_DATA     label   word",
+                 "        SCALE_AGL       OBJECT_RET, 0, 0, 10000h, 050764Dh, 096F4h, 0A9065CC9h, 0BDDCh, 0, 0",
+                 "        INSTANCE_CALL   visual_model, 0, 0, 2000h", "OBJECT_RET      label   word",
+                 "        BGL_RETURN", "        include " + name + "_0.asm"});
+}
+
 struct Files {
     fs::path folder = fs::temp_directory_path() / "gorvane_workflow_bench";
     std::string base = (folder / "big").string();
@@ -51,59 +88,13 @@ struct Files {
         ui::set_platform(&platform);
         write_lines(folder / "fx_list.txt", {"fx_steam_vent"});
 
-        std::vector<std::string> o = {"big_top label BGLCODE", "    MATERIAL_LIST_BEGIN"};
-        for (int m = 0; m < 400; ++m)
-            o.push_back("    MATERIAL_DEF 0." + std::to_string(100 + m % 900) + ",0.5,0.5,1.0,0,0,0," +
-                        (m % 4 == 3 ? "0,0,0" : "1,1,1") + ",0");
-        o.insert(o.end(), {"    MATERIAL_LIST_END", "    VERTEX_LIST_BEGIN"});
-        for (int v = 0; v < 40000; ++v)
-            o.push_back("    VERTEX_DEF " + std::to_string(v % 97) + ".2500, " + std::to_string(v % 13) +
-                        ".5000, -15.2000, 0.0000, 1.0000, 0.0000, 0.0000, 0.0000");
-        o.push_back("    VERTEX_LIST_END");
-        const size_t plain_lines = 100000 - o.size() - 300 * 7 - 2;  // the rest: 100 plain blocks
-        for (int m = 0; m < 400; ++m) {
-            o.push_back("    MATERIAL " + std::to_string(m) + ",0");
-            o.push_back("    DRAW_TRI_BEGIN " + std::to_string(m * 90) + ",90");
-            const size_t triangles = m % 4 == 3 ? plain_lines / 100 - 3 + (m == 399 ? plain_lines % 100 : 0) : 4;
-            for (size_t t = 0; t < triangles; ++t)
-                o.push_back("    DRAW_TRI " + std::to_string(t % 88) + "," + std::to_string(t % 88 + 1) + "," +
-                            std::to_string(t % 88 + 2));
-            o.push_back("    DRAW_TRI_END");
-        }
-        o.insert(o.end(), {"    BGL_END", "    BGL_RETURN"});
-        write_lines(base + "_0.asm", o);
-        write_lines(base + ".asm",
-                    {"header  label   word", "        dd      (offset OBJECT_DATA) - (offset header)",
-                     "OBJECT_DATA     label   word",
-                     "        SCALE_AGL       OBJECT_RET, 0, 0, 10000h, 050764Dh, 096F4h, 0A9065CC9h, 0BDDCh, 0, 0",
-                     "        INSTANCE_CALL   visual_model, 0, 0, 2000h", "OBJECT_RET      label   word",
-                     "        BGL_RETURN", "        include big_0.asm"});
-
-        std::vector<std::string> m = {"many_top label BGLCODE", "    MATERIAL_LIST_BEGIN"};
-        for (int k = 0; k < 3000; ++k)
-            m.push_back("    MATERIAL_DEF 0." + std::to_string(100 + k % 900) + ",0.5,0.5,1.0,0,0,0," +
-                        (k % 2 == 0 ? "1,1,1" : "0,0,0") + ",0");
-        m.insert(m.end(), {"    MATERIAL_LIST_END", "    VERTEX_LIST_BEGIN"});
-        for (int v = 0; v < 30000; ++v)
-            m.push_back("    VERTEX_DEF " + std::to_string(v % 97) + ".2500, " + std::to_string(v % 13) +
-                        ".5000, -15.2000, 0.0000, 1.0000, 0.0000, 0.0000, 0.0000");
-        m.push_back("    VERTEX_LIST_END");
-        for (int k = 0; k < 3000; ++k) {
-            m.push_back("    MATERIAL " + std::to_string(k) + ",0");
-            m.push_back("    DRAW_TRI_BEGIN " + std::to_string(k * 10) + ",10");
-            for (int t = 0; t < 320; ++t)
-                m.push_back("    DRAW_TRI " + std::to_string(t % 8) + "," + std::to_string(t % 8 + 1) + "," +
-                            std::to_string(t % 8 + 2));
-            m.push_back("    DRAW_TRI_END");
-        }
-        m.insert(m.end(), {"    BGL_END", "    BGL_RETURN"});
-        write_lines(many + "_0.asm", m);
-        write_lines(many + ".asm",
-                    {"header  label   word", "        dd      (offset OBJECT_DATA) - (offset header)",
-                     "OBJECT_DATA     label   word",
-                     "        SCALE_AGL       OBJECT_RET, 0, 0, 10000h, 050764Dh, 096F4h, 0A9065CC9h, 0BDDCh, 0, 0",
-                     "        INSTANCE_CALL   visual_model, 0, 0, 2000h", "OBJECT_RET      label   word",
-                     "        BGL_RETURN", "        include many_0.asm"});
+        // 100 000 lines: 300 of 400 materials highlighted with four triangles each, the rest of
+        // the lines the triangles of the 100 plain ones.
+        write_export(base, 400, [](int m) { return m % 4 != 3; }, 40000, 90, [](int m, size_t head) {
+            const size_t plain_lines = 100000 - head - 300 * 7 - 2;
+            return m % 4 == 3 ? plain_lines / 100 - 3 + (m == 399 ? plain_lines % 100 : 0) : size_t{4};
+        });
+        write_export(many, 3000, [](int m) { return m % 2 == 0; }, 30000, 10, [](int, size_t) { return size_t{320}; });
 
         std::vector<std::string> l;
         for (int i = 0; i < 100000; ++i) {
