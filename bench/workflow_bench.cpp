@@ -6,15 +6,22 @@
 // The export: 100 000 lines, 400 materials of which 300 highlighted (a few triangles each, as
 // markers are), 40 000 vertices, the rest the triangles of the plain materials.
 // The label file: 100 000 lines, 2 000 labels, each used about ten times.
+// The many-material export: 3 000 materials, every second one highlighted, 320 triangles each
+// (about 1 000 000 lines); its Open is measured beside a plain byte read and write of the pair,
+// and each reports the peak resident memory it added to what was resident before it.
 #include <benchmark/benchmark.h>
 
+#include <malloc.h>
+
 #include <algorithm>
+#include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "ui/fileio.h"
 #include "ui/script/script_platform.h"
 #include "workbench/asm_line.h"
 #include "workbench/form1.h"
@@ -31,10 +38,48 @@ void write_lines(const fs::path& p, const std::vector<std::string>& lines) {
     for (const auto& l : lines) out << l << "\r\n";
 }
 
+// Writes an export pair at base: `materials` materials (highlighted(m) tells which carry the
+// highlight), `vertices` vertex lines, and for each material a block over `per_block` vertices
+// with triangles(m, lines before the blocks) triangle lines.
+template <typename Highlighted, typename Triangles>
+void write_export(const std::string& base, int materials, Highlighted highlighted, int vertices, int per_block,
+                  Triangles triangles) {
+    const std::string name = fs::path(base).filename().string();
+    std::vector<std::string> o = {name + "_top label BGLCODE", "    MATERIAL_LIST_BEGIN"};
+    for (int m = 0; m < materials; ++m)
+        o.push_back("    MATERIAL_DEF 0." + std::to_string(100 + m % 900) + ",0.5,0.5,1.0,0,0,0," +
+                    (highlighted(m) ? "1,1,1" : "0,0,0") + ",0");
+    o.insert(o.end(), {"    MATERIAL_LIST_END", "    VERTEX_LIST_BEGIN"});
+    for (int v = 0; v < vertices; ++v)
+        o.push_back("    VERTEX_DEF " + std::to_string(v % 97) + ".2500, " + std::to_string(v % 13) +
+                    ".5000, -15.2000, 0.0000, 1.0000, 0.0000, 0.0000, 0.0000");
+    o.push_back("    VERTEX_LIST_END");
+    const size_t head = o.size();
+    const int corners = per_block - 2;
+    for (int m = 0; m < materials; ++m) {
+        o.push_back("    MATERIAL " + std::to_string(m) + ",0");
+        o.push_back("    DRAW_TRI_BEGIN " + std::to_string(m * per_block) + "," + std::to_string(per_block));
+        const size_t n = triangles(m, head);
+        for (size_t t = 0; t < n; ++t)
+            o.push_back("    DRAW_TRI " + std::to_string(t % corners) + "," + std::to_string(t % corners + 1) + "," +
+                        std::to_string(t % corners + 2));
+        o.push_back("    DRAW_TRI_END");
+    }
+    o.insert(o.end(), {"    BGL_END", "    BGL_RETURN"});
+    write_lines(base + "_0.asm", o);
+    write_lines(base + ".asm",
+                {"header  label   word", "        dd      (offset OBJECT_DATA) - (offset header)",
+                 "OBJECT_DATA     label   word",
+                 "        SCALE_AGL       OBJECT_RET, 0, 0, 10000h, 050764Dh, 096F4h, 0A9065CC9h, 0BDDCh, 0, 0",
+                 "        INSTANCE_CALL   visual_model, 0, 0, 2000h", "OBJECT_RET      label   word",
+                 "        BGL_RETURN", "        include " + name + "_0.asm"});
+}
+
 struct Files {
     fs::path folder = fs::temp_directory_path() / "gorvane_workflow_bench";
     std::string base = (folder / "big").string();
     std::string labels = (folder / "labels_0.asm").string();
+    std::string many = (folder / "many").string();
     ui::ScriptPlatform platform;
 
     Files() {
@@ -43,33 +88,13 @@ struct Files {
         ui::set_platform(&platform);
         write_lines(folder / "fx_list.txt", {"fx_steam_vent"});
 
-        std::vector<std::string> o = {"big_top label BGLCODE", "    MATERIAL_LIST_BEGIN"};
-        for (int m = 0; m < 400; ++m)
-            o.push_back("    MATERIAL_DEF 0." + std::to_string(100 + m % 900) + ",0.5,0.5,1.0,0,0,0," +
-                        (m % 4 == 3 ? "0,0,0" : "1,1,1") + ",0");
-        o.insert(o.end(), {"    MATERIAL_LIST_END", "    VERTEX_LIST_BEGIN"});
-        for (int v = 0; v < 40000; ++v)
-            o.push_back("    VERTEX_DEF " + std::to_string(v % 97) + ".2500, " + std::to_string(v % 13) +
-                        ".5000, -15.2000, 0.0000, 1.0000, 0.0000, 0.0000, 0.0000");
-        o.push_back("    VERTEX_LIST_END");
-        const size_t plain_lines = 100000 - o.size() - 300 * 7 - 2;  // the rest: 100 plain blocks
-        for (int m = 0; m < 400; ++m) {
-            o.push_back("    MATERIAL " + std::to_string(m) + ",0");
-            o.push_back("    DRAW_TRI_BEGIN " + std::to_string(m * 90) + ",90");
-            const size_t triangles = m % 4 == 3 ? plain_lines / 100 - 3 + (m == 399 ? plain_lines % 100 : 0) : 4;
-            for (size_t t = 0; t < triangles; ++t)
-                o.push_back("    DRAW_TRI " + std::to_string(t % 88) + "," + std::to_string(t % 88 + 1) + "," +
-                            std::to_string(t % 88 + 2));
-            o.push_back("    DRAW_TRI_END");
-        }
-        o.insert(o.end(), {"    BGL_END", "    BGL_RETURN"});
-        write_lines(base + "_0.asm", o);
-        write_lines(base + ".asm",
-                    {"header  label   word", "        dd      (offset OBJECT_DATA) - (offset header)",
-                     "OBJECT_DATA     label   word",
-                     "        SCALE_AGL       OBJECT_RET, 0, 0, 10000h, 050764Dh, 096F4h, 0A9065CC9h, 0BDDCh, 0, 0",
-                     "        INSTANCE_CALL   visual_model, 0, 0, 2000h", "OBJECT_RET      label   word",
-                     "        BGL_RETURN", "        include big_0.asm"});
+        // 100 000 lines: 300 of 400 materials highlighted with four triangles each, the rest of
+        // the lines the triangles of the 100 plain ones.
+        write_export(base, 400, [](int m) { return m % 4 != 3; }, 40000, 90, [](int m, size_t head) {
+            const size_t plain_lines = 100000 - head - 300 * 7 - 2;
+            return m % 4 == 3 ? plain_lines / 100 - 3 + (m == 399 ? plain_lines % 100 : 0) : size_t{4};
+        });
+        write_export(many, 3000, [](int m) { return m % 2 == 0; }, 30000, 10, [](int, size_t) { return size_t{320}; });
 
         std::vector<std::string> l;
         for (int i = 0; i < 100000; ++i) {
@@ -97,10 +122,42 @@ void pass(const std::string& path) {
     wb::save_array2file(path + ".out", lines);
 }
 
+// The pair's bytes read and written as they are, nothing else.
+void byte_pass(const std::string& base) {
+    for (const char* end : {"_0.asm", ".asm"}) {
+        std::ifstream in(base + end, std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+        std::ofstream(base + end + ".out", std::ios::binary) << bytes;
+    }
+}
+
+// Resident memory in MB as /proc/self/status says it ("VmRSS", or "VmHWM": the peak).
+double status_mb(const char* field) {
+    std::ifstream in("/proc/self/status");
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind(field, 0) == 0) return std::stod(line.substr(line.find(':') + 1)) / 1024.0;
+    return 0;
+}
+
+// Starts a new peak from the memory in use now (freed memory given back first); the resident
+// memory then.
+double reset_peak() {
+    malloc_trim(0);
+    std::ofstream("/proc/self/clear_refs") << "5";
+    return status_mb("VmRSS");
+}
+
+// The peak since reset_peak above what was resident then, as counters of the benchmark.
+void report_peak(benchmark::State& state, double before) {
+    state.counters["rss_before_MB"] = before;
+    state.counters["peak_added_MB"] = status_mb("VmHWM") - before;
+}
+
 // Runs the action once per iteration (it returns what went wrong, empty when nothing did) and,
-// outside the measured time, one pass of the file after it, so that both meet the same state of the heap and the file cache.
-template <typename Run>
-void measure(benchmark::State& state, const std::string& path, Run run) {
+// outside the measured time, one baseline run after it, so that both meet the same state of the
+// heap and the file cache; x_pass is the action's time over the baseline's.
+template <typename Baseline, typename Run>
+void measure_against(benchmark::State& state, Baseline baseline, Run run) {
     double action = 0, passes = 0;
     for (auto _ : state) {
         const double t = cpu_seconds();
@@ -112,11 +169,17 @@ void measure(benchmark::State& state, const std::string& path, Run run) {
         }
         state.PauseTiming();
         const double u = cpu_seconds();
-        pass(path);
+        baseline();
         passes += cpu_seconds() - u;
         state.ResumeTiming();
     }
     state.counters["x_pass"] = action / passes;
+}
+
+// The same beside one read + write pass of the file (load_file2array + save_array2file).
+template <typename Run>
+void measure(benchmark::State& state, const std::string& path, Run run) {
+    measure_against(state, [&] { pass(path); }, run);
 }
 
 void BM_ReadWritePass_Export(benchmark::State& state) {
@@ -154,6 +217,34 @@ void BM_OpenProcessSave(benchmark::State& state) {
     });
 }
 
+void BM_BytePass_Many(benchmark::State& state) {
+    const std::string base = files().many;
+    const double before = reset_peak();
+    for (auto _ : state) byte_pass(base);
+    report_peak(state, before);
+}
+
+// Open of the 3 000-material export beside the byte pass; then, once, its last highlighted
+// material is processed and the pair saved, as a user would finish it.
+void BM_Open_Many(benchmark::State& state) {
+    Files& f = files();
+    wb::Form1 form;
+    form.InputFile.set_text(f.many);
+    form.OutputFile.set_text((f.folder / "many_saved").string());
+    const double before = reset_peak();
+    measure_against(state, [&] { byte_pass(f.many); }, [&] {
+        form.Open_Click();
+        return std::string(form.lstMat2proc.list_count() == 1500 ? "" : "the export did not open");
+    });
+    report_peak(state, before);
+    form.lstMat2proc.set_list_index(1499);
+    form.typeOfObj.set_list_index(0);
+    form.Process_Click();
+    form.Save_Click();
+    if (form.Text2.text() != "1499" || !ui::file_exists((f.folder / "many_saved_0.asm").string()))
+        state.SkipWithError("the last material did not process and save");
+}
+
 void BM_ReadWritePass_Labels(benchmark::State& state) {
     const std::string path = files().labels;
     for (auto _ : state) pass(path);
@@ -176,6 +267,8 @@ void BM_RenameLabels(benchmark::State& state) {
 BENCHMARK(BM_ReadWritePass_Export)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Open)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenProcessSave)->Arg(100)->Arg(300)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BytePass_Many)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Open_Many)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadWritePass_Labels)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RenameLabels)->Unit(benchmark::kMillisecond);
 

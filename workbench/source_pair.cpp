@@ -12,11 +12,11 @@
 namespace wb {
 
 MaterialRow& MaterialTable::row(long n) {
-    if (n < 0 || n > kRows) ui::raise(ui::kSubscriptOutOfRange);
+    if (n < 0 || n > count()) ui::raise(ui::kSubscriptOutOfRange);
     return rows_[static_cast<size_t>(n)];
 }
 const MaterialRow& MaterialTable::row(long n) const {
-    if (n < 0 || n > kRows) ui::raise(ui::kSubscriptOutOfRange);
+    if (n < 0 || n > count()) ui::raise(ui::kSubscriptOutOfRange);
     return rows_[static_cast<size_t>(n)];
 }
 
@@ -124,14 +124,13 @@ std::string material_colour_text(const std::string& material_line) {
 }
 
 void build_material_table(SourcePair& pair) {
-    int rows = 0;
     pair.materials.set_count(0);
     const MaterialBlockIndex blocks(pair.asm_lines);
     for (long i = 1; i <= pair.material_count(); ++i) {
         const std::string& line = pair.material_list[static_cast<size_t>(i)].line;
         int h = highlight_index(line);
         if (h == 0) continue;
-        MaterialRow& r = pair.materials.row(++rows);  // error 9 past 300
+        MaterialRow& r = pair.materials.add();
         r.number = i - 1;
         r.line = line;
         long start = 0, end = 0;
@@ -143,9 +142,7 @@ void build_material_table(SourcePair& pair) {
                              !begins_with_keyword(pair.asm_lines[start], "DRA");
         r.link_colour = highlight_colour_text(h);
         r.colour = material_colour_text(line);
-        r.kind.clear();
     }
-    pair.materials.set_count(rows);
 }
 
 std::vector<long> read_model_placement(SourcePair& pair) {

@@ -28,18 +28,19 @@ struct MaterialRow {
     bool processed() const { return processed_before || !kind.empty(); }
 };
 
-// Rows 1 .. 300; a row beyond raises error 9.
+// Rows 1 .. count, as many as the model has highlighted materials; a row outside raises error 9.
 class MaterialTable {
 public:
-    static constexpr int kRows = 300;
-    int count() const { return count_; }
-    void set_count(int n) { count_ = n; }
-    MaterialRow& row(long n);
+    int count() const { return static_cast<int>(rows_.size()) - 1; }
+    // Rows 1 .. n: those kept keep their contents, new ones are empty.
+    void set_count(int n) { rows_.resize(static_cast<size_t>(n < 0 ? 0 : n) + 1); }
+    // A new empty row after the last.
+    MaterialRow& add() { return rows_.emplace_back(); }
+    MaterialRow& row(long n);  // 0 .. count
     const MaterialRow& row(long n) const;
 
 private:
-    int count_ = 0;
-    std::array<MaterialRow, kRows + 1> rows_{};
+    std::vector<MaterialRow> rows_ = std::vector<MaterialRow>(1);
 };
 
 struct MaterialListRow {
@@ -147,7 +148,6 @@ std::string material_colour_text(const std::string& material_line);
 
 // Fills the material table from the material list, finding every block in one pass over the
 // object file; a material whose block is commented out already is marked processed_before.
-// Raises error 9 past 300 rows.
 void build_material_table(SourcePair& pair);
 
 // Reads every placement line of the header (the last one wins for the values) and the heading

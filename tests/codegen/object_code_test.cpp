@@ -206,8 +206,8 @@ protected:
         pair.azm_lines = header();
         pair.vertex_list_start = 3;
         pair.materials = table(1, material_line(pair.asm_lines));
-        pair.materials.row(2) = pair.materials.row(1);
         pair.materials.set_count(2);
+        pair.materials.row(2) = pair.materials.row(1);
     }
     wb::SourcePair pair;
 };

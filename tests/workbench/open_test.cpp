@@ -262,16 +262,20 @@ TEST_F(Open, TabsAndLowerCaseKeywordsReadAsMasmReadsThem) {
     EXPECT_EQ(form->pair.insertions.row(1).index, m + 6);  // after the end line
 }
 
-TEST_F(Open, MoreThan300HighlightedMaterialsIsAnErrorBoxNotACrash) {
-    std::vector<std::string> many(301, kWhite);
-    pair("many", object_file(many));
+TEST_F(Open, AThousandHighlightedMaterialsOpenAndTheLastOneProcesses) {
+    pair("many", object_file(std::vector<std::string>(1000, kWhite)));
     open(path("many"));
-    EXPECT_EQ(last_box(), "Error : 9 :Subscript out of range");
-    EXPECT_FALSE(platform.busy());
-    std::vector<std::string> three_hundred(300, kWhite);
-    pair("full", object_file(three_hundred));
-    open(path("full"));
-    EXPECT_EQ(form->lstMat2proc.list_count(), 300);
+    ASSERT_TRUE(platform.shown().empty()) << last_box();
+    EXPECT_EQ(form->lstMat2proc.list_count(), 1000);
+    EXPECT_EQ(form->Text1.text(), "1000");
+    EXPECT_EQ(form->pair.materials.row(1000).number, 999);
+    form->lstMat2proc.set_list_index(999);
+    form->typeOfObj.set_list_index(0);  // Lights
+    form->Process_Click();
+    ASSERT_TRUE(platform.shown().empty()) << last_box();
+    EXPECT_EQ(form->Text2.text(), "999");
+    EXPECT_EQ(form->pair.code.row(8).text, "LBL1000 label BGLCODE");
+    EXPECT_EQ(form->pair.insertions.row(1).index, form->pair.materials.row(1000).material_line + 1);
 }
 
 TEST_F(Open, ALineWithTooManyOperandsIsAnErrorBox) {
