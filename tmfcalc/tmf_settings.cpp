@@ -1,5 +1,7 @@
 #include "tmf_settings.h"
 
+#include <cmath>
+
 #include "ui/errors.h"
 #include "ui/fileio.h"
 #include "ui/format.h"
@@ -30,7 +32,11 @@ void read_tmf_settings(const std::string& path, TerrainFields& f) {
     try {
         const std::vector<std::string> lines = wb::split_lines(ui::read_file(path));
         const Stored s = stored(f);
-        for (std::size_t i = 1; i <= 5 && i < lines.size(); ++i) s.field[i - 1]->set_text(ui::num(ui::val(lines[i])));
+        for (std::size_t i = 1; i <= 5 && i < lines.size(); ++i) {
+            // A number past the range of numbers is no value to work with: its field stays.
+            const double v = ui::val(lines[i]);
+            if (std::isfinite(v)) s.field[i - 1]->set_text(ui::num(v));
+        }
     } catch (const ui::RuntimeError&) {
         // An unreadable settings file leaves the fields as they are.
     }

@@ -21,7 +21,7 @@ struct TerrainFields {
 // Writes the file whole; throws ui::RuntimeError when it cannot.
 void write_tmf_settings(const std::string& path, const TerrainFields& f);
 // Puts the numbers of an existing file into the five fields (as decimal texts of their values);
-// a missing or unreadable file leaves them as they are.
+// a missing or unreadable file, or a number past the range of numbers, leaves them as they are.
 void read_tmf_settings(const std::string& path, TerrainFields& f);
 
 }  // namespace tmfcalc
