@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds both targets and runs every test: the native suite, the same
-# suite cross-built and run under wine, the script tests, the GUI smoke tests and a short fuzz run.
+# suite cross-built and run under wine, the script tests, the GUI smoke tests, the native suite
+# again built with AddressSanitizer + UndefinedBehaviorSanitizer (in the fuzz build), and a short
+# fuzz run.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh || exit 1
@@ -24,6 +26,8 @@ for preset in native win32; do
   fi
 done
 if [ -x scripts/fuzz.sh ]; then
+  bash scripts/fuzz.sh suite 2>&1 | tee build/sanitized-test.log
+  summary build/sanitized-test.log
   if bash scripts/fuzz.sh short; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
 fi
 echo
