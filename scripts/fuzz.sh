@@ -35,7 +35,8 @@ export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 
 if [ "$mode" = suite ]; then
-  ctest --test-dir "$build" -j2 --output-on-failure
+  # The random workflow sessions are many times slower under the sanitizers: fewer of them here.
+  GORVANE_SESSIONS=${GORVANE_SESSIONS:-200} ctest --test-dir "$build" -j2 --output-on-failure
   exit
 fi
 
