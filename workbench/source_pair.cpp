@@ -116,7 +116,8 @@ std::string material_colour_text(const std::string& material_line) {
     std::string r;
     for (int k = 1; k <= 3; ++k) {
         double v = ui::val(asm_field(material_line, k));
-        const long long byte = ui::to_whole(std::floor(v * 255));
+        if (!(std::fabs(v) < 8e6)) ui::raise(ui::kOverflow);  // its byte would pass a Long
+        long byte = static_cast<long>(std::floor(v * 255));
         std::string h = "00" + ui::hex(static_cast<std::uint32_t>(byte));
         r += h.substr(h.size() - 2);
     }
