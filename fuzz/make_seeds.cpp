@@ -1,10 +1,13 @@
-// Seed corpora for the fuzzers, made by bglpack and the library compiler's save file: make_seeds
-// DIR writes DIR/decoder, DIR/header, DIR/objects and DIR/ocm.
+// Seed corpora for the fuzzers: make_seeds DIR writes DIR/NAME for each target fuzz_NAME. The
+// binary readers get libraries made by bglpack and the library compiler's save files; the text
+// readers get the samples and the test files, in the input layout of each target.
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "launcher/launcher.h"
 #include "libcompiler/ocm_file.h"
 #include "tools/bglpack/bgl_encoder.h"
 #include "tools/bglpack/sample_library.h"
@@ -16,6 +19,75 @@ static void write(const fs::path& dir, const std::string& name, const Bytes& b) 
     fs::create_directories(dir);
     std::ofstream(dir / name, std::ios::binary)
         .write(reinterpret_cast<const char*>(b.data()), std::streamsize(b.size()));
+}
+
+static void write(const fs::path& dir, const std::string& name, const std::string& text) {
+    write(dir, name, Bytes(text.begin(), text.end()));
+}
+
+static std::string read(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// The source pairs among the samples and the script tests' files: base path -> (header, object).
+static std::vector<fs::path> pair_bases() {
+    std::vector<fs::path> bases;
+    const fs::path source = GORVANE_SOURCE_DIR;
+    std::vector<fs::path> folders = {source / "samples"};
+    for (const auto& e : fs::directory_iterator(source / "tests" / "scripts"))
+        if (e.is_directory()) folders.push_back(e.path());
+    for (const auto& folder : folders)
+        for (const auto& e : fs::directory_iterator(folder)) {
+            const std::string name = e.path().filename().string();
+            if (name.size() > 6 && name.substr(name.size() - 6) == "_0.asm" &&
+                fs::exists(folder / (name.substr(0, name.size() - 6) + ".asm")))
+                bases.push_back(folder / name.substr(0, name.size() - 6));
+        }
+    return bases;
+}
+
+// Seeds of the targets that read text.
+static void text_seeds(const fs::path& root) {
+    const fs::path source = GORVANE_SOURCE_DIR;
+    const std::string nul(1, '\0');
+    int n = 0;
+    for (const auto& base : pair_bases()) {
+        const std::string header = read(base.string() + ".asm"), object = read(base.string() + "_0.asm");
+        const std::string name = base.filename().string() + std::to_string(n++);
+        // The header with the object file it includes; the object file alone.
+        write(root / "assembler", name, header + nul + base.filename().string() + "_0.asm\r\n" + object);
+        write(root / "assembler", name + "_0", object);
+        write(root / "open", name, object + nul + header);
+        write(root / "labels", name, object);
+        write(root / "labels", name + "h", "_b" + nul + header);
+    }
+    write(root / "assembler", "broken", read(source / "tests" / "bglc" / "data" / "broken.asm"));
+    // The macro files as sources of their own, without the library read first.
+    for (const auto& e : fs::directory_iterator(GORVANE_MACRO_DIR))
+        write(root / "assembler", e.path().filename().string(), "!" + read(e.path()));
+
+    // Command lines as gmax gives them, with the settings files the launcher writes.
+    const std::string options = launcher::options_file_text(launcher::ms_defaults());
+    const std::string scenery = launcher::scenery_file_text(launcher::builtin_scenery());
+    write(root / "tolvard", "none", nul + options + nul + scenery);
+    write(root / "tolvard", "scenery",
+          std::string("tolvard -bgl \"C:\\gmax\\export\\hangar\"") + nul + options + nul + scenery + nul + "Home\r\nN1*2.00 E3*4.00");
+    write(root / "tolvard", "model", std::string("tolvard -mdl C:\\gmax\\glider") + nul + options);
+    write(root / "tolvard", "missing", "tolvard -bgl");
+
+    // The settings files, behind the byte that picks them.
+    auto settings = [&](char which, const std::string& name, const std::string& text) {
+        write(root / "settings", name, std::string(1, which) + text);
+    };
+    settings(0, "gorvane", "C:\\scenery\\hangar\r\nC:\\scenery\\hangar\r\n");
+    settings(1, "fx_list", read(source / "workbench" / "fx_list.txt"));
+    settings(2, "tmf", "v1\r\n1207\r\n4080\r\n8160\r\n4080\r\n8160\r\n");
+    settings(3, "libview", "C:\\scenery\r\n");
+    settings(4, "model", "md001\r\nC:\\a\\glider\r\nC:\\a\\glider_fus\r\nC:\\a\\glider_wh\r\n"
+                         "C:\\a\\glider_wl\r\nC:\\a\\glider_sh\r\n");
 }
 
 int main(int argc, char** argv) {
@@ -61,5 +133,6 @@ int main(int argc, char** argv) {
         const std::string ocm = libcompiler::ocm_bytes("C:\\scenery\\lib.asm", entries);
         write(root / "ocm", "seed" + std::to_string(count), Bytes(ocm.begin(), ocm.end()));
     }
+    text_seeds(root);
     return 0;
 }

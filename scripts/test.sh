@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs every test: the native suite, the same suite
-# cross-built and run under wine (with the script tests, the GUI smoke tests and the release zip)
-# and a short fuzz run.
+# cross-built and run under wine (with the script tests, the GUI smoke tests and the release zip),
+# the native suite again built with AddressSanitizer + UndefinedBehaviorSanitizer (in the fuzz
+# build) and a short fuzz run.
 # The Windows suite runs on the 32-bit build where this machine can start 32-bit programs, and on
 # the 64-bit build where it cannot (GORVANE_WINDOWS_BUILD=win64 takes that road anyway). The
 # 32-bit build and its release zip, which is what ships, are made and checked on every machine.
@@ -38,6 +39,8 @@ else
   suite win64
 fi
 if [ -x scripts/fuzz.sh ]; then
+  bash scripts/fuzz.sh suite 2>&1 | tee build/sanitized-test.log
+  summary build/sanitized-test.log
   if bash scripts/fuzz.sh short; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
 fi
 echo

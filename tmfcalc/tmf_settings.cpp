@@ -1,5 +1,7 @@
 #include "tmf_settings.h"
 
+#include <cmath>
+
 #include "ui/errors.h"
 #include "ui/fileio.h"
 #include "ui/format.h"
@@ -36,7 +38,7 @@ void read_tmf_settings(const std::string& path, TerrainFields& f) {
         for (std::size_t i = 2; i <= 5 && i < lines.size(); ++i) {
             bool ok = false;
             const double v = ui::to_number(lines[i], &ok);
-            if (ok) s.field[i - 1]->set_text(ui::num(v));
+            if (ok && std::isfinite(v)) s.field[i - 1]->set_text(ui::num(v));
         }
     } catch (const ui::RuntimeError&) {
         // An unreadable settings file leaves the fields as they are.

@@ -21,8 +21,8 @@ struct TerrainFields {
 // Writes the file whole; throws ui::RuntimeError when it cannot.
 void write_tmf_settings(const std::string& path, const TerrainFields& f);
 // Puts an existing file's texture (as written) and numbers (as decimal texts of their values)
-// into the five fields; a line without a number, a missing or an unreadable file leave their
-// fields as they are.
+// into the five fields; a line without a number or with one past the range of numbers, a
+// missing or an unreadable file leave their fields as they are.
 void read_tmf_settings(const std::string& path, TerrainFields& f);
 
 }  // namespace tmfcalc

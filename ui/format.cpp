@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "errors.h"
+
 namespace ui {
 
 std::string num(double v) {
@@ -102,7 +104,14 @@ std::string asm_hex(std::uint32_t v) { return "0" + hex(v) + "h"; }
 
 double int_floor(double v) { return std::floor(v); }
 
-long long round_even(double v) { return static_cast<long long>(std::nearbyint(v)); }
+long long to_whole(double v) {
+    const double t = std::trunc(v);
+    // -2^63 is the lowest 64-bit value; 2^63 is just past the highest.
+    if (!(t >= -9223372036854775808.0 && t < 9223372036854775808.0)) raise(kOverflow);
+    return static_cast<long long>(t);
+}
+
+long long round_even(double v) { return to_whole(std::nearbyint(v)); }
 
 double val(const std::string& text) {
     std::string s;

@@ -29,8 +29,12 @@ std::string asm_hex(std::uint32_t v);
 
 // Int(): the largest whole number not above v.
 double int_floor(double v);
-// Rounds to a whole number, halves to even (CInt, CLng).
+// Rounds to a whole number, halves to even (CInt, CLng); raises error 6 (overflow) outside the
+// 64-bit range and for a value that is no number.
 long long round_even(double v);
+// The whole part of v (towards zero), as a conversion to a whole number takes it; raises error 6
+// (overflow) like round_even.
+long long to_whole(double v);
 
 // Val(): reads the leading number of a text, skipping blanks, tabs and line feeds anywhere;
 // "&H"/"&O" prefixes; stops at the first character that does not fit. 0 for no number.

@@ -9,7 +9,9 @@ namespace ui {
 Window::Window(std::string name, std::string caption, int width, int height)
     : name_(std::move(name)), caption_(std::move(caption)), width_(width), height_(height) {}
 
-Window::~Window() = default;
+Window::~Window() {
+    if (open_) desktop().forget(*this);
+}
 
 void Window::set_caption(std::string c) {
     if (c == caption_) return;
@@ -111,6 +113,13 @@ bool Desktop::close(Window& w) {
         if (next) activate(*next);
     }
     return true;
+}
+
+void Desktop::forget(Window& w) {
+    open_.erase(std::remove(open_.begin(), open_.end(), &w), open_.end());
+    if (active_ == &w) active_ = nullptr;
+    for (Window* other : open_)
+        if (other->owner_ == &w) other->owner_ = nullptr;
 }
 
 void Desktop::activate(Window& w) {

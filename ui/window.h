@@ -88,6 +88,9 @@ public:
     Window* active() const { return active_; }
     Window* find(const std::string& name) const;
     void refresh();
+    // Drops a window that is destroyed while open: no events (its handlers go with it), and no
+    // other window keeps it as its owner or as the one to activate next.
+    void forget(Window& w);
 
     void set_observer(DesktopObserver* o) { observer_ = o; }
 

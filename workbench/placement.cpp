@@ -40,7 +40,7 @@ std::int16_t fraction_to_signed(double value) {
 PlacementOperands read_placement_operands(const std::string& line) {
     auto whole = [&](int i) {
         double v = operand_value(asm_field(line, i));
-        return static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<long long>(v)));
+        return static_cast<std::int32_t>(static_cast<std::uint32_t>(ui::to_whole(v)));
     };
     auto fraction = [&](int i) { return fraction_to_signed(operand_value(asm_field(line, i))); };
     PlacementOperands p;

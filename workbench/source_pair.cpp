@@ -116,6 +116,7 @@ std::string material_colour_text(const std::string& material_line) {
     std::string r;
     for (int k = 1; k <= 3; ++k) {
         double v = ui::val(asm_field(material_line, k));
+        if (!(std::fabs(v) < 8e6)) ui::raise(ui::kOverflow);  // its byte would pass a Long
         long byte = static_cast<long>(std::floor(v * 255));
         std::string h = "00" + ui::hex(static_cast<std::uint32_t>(byte));
         r += h.substr(h.size() - 2);
@@ -163,7 +164,7 @@ std::vector<long> read_model_placement(SourcePair& pair) {
         double scale = operand_value(asm_field(line, 4));
         pair.scale_factor = scale != 0 ? 65536 / scale : 0;
         if (i + 1 <= last && starts_with(upper(asm_field(azm[i + 1], 0)), "INSTANCE_CALL")) {
-            pair.model_heading = static_cast<long>(operand_value(asm_field(azm[i + 1], 4)));
+            pair.model_heading = static_cast<long>(ui::to_whole(operand_value(asm_field(azm[i + 1], 4))));
             headings.push_back(pair.model_heading);
         } else {
             pair.model_heading = 0;

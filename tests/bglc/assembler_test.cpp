@@ -49,9 +49,12 @@ TEST(Assembler, DupRepeatsNestedLists) {
     Result r = assemble_text(
         "    dw  2 dup(1, 2 dup(7))\n"
         "    db  3 dup(?)\n"
-        "    dd  0 dup(5)\n");
+        "    dd  0 dup(5)\n"
+        "    dw  3 dup($)\n"  // each copy at its own location
+        "here_now equ $\n"
+        "    db  2 dup(here_now)\n");
     ASSERT_TRUE(r.ok()) << all_errors(r);
-    EXPECT_EQ(r.bytes, bytes({1, 0, 7, 0, 7, 0, 1, 0, 7, 0, 7, 0, 0, 0, 0}));
+    EXPECT_EQ(r.bytes, bytes({1, 0, 7, 0, 7, 0, 1, 0, 7, 0, 7, 0, 0, 0, 0, 15, 0, 17, 0, 19, 0, 21, 22}));
 }
 
 TEST(Assembler, RealsAreStoredAsFloatingPoint) {
@@ -334,6 +337,9 @@ TEST(AssemblerErrors, EachFaultIsReportedWithItsFileAndLine) {
         {"    endm\n", 1, "endm without macro"},
         {"    if 1\n    db 1\n", 2, "if without endif"},
         {"    dw 1.5\n", 1, "real number"},
+        // Lines that double with each expansion end before they fill the memory.
+        {"x textequ <x x>\n    db x\n", 2, "text macros expand without end"},
+        {"M macro a\n    M a&a\nendm\n    M x\n", 4, "makes a line longer than 65536 characters"},
     };
     for (const auto& c : cases) {
         Result r = assemble_text(c.source);

@@ -52,6 +52,12 @@ TEST_F(MainWindow, ActivationReadsTheFlattenSettings) {
     EXPECT_EQ(form.hldNSOffset.text(), "4080.5");
     EXPECT_EQ(form.hldWEOffset.text(), "-40");
     EXPECT_EQ(form.hldWESpan.text(), "800");
+    // A number past the range of numbers leaves its field as it was.
+    folder.write("tmf.ini", {"v1", "1e400", "-1e400", "7"});
+    ui::desktop().activate(form);
+    EXPECT_EQ(form.hldTextNumber.text(), "12");
+    EXPECT_EQ(form.hldNSOffset.text(), "4080.5");
+    EXPECT_EQ(form.hldNSSpan.text(), "7");
     ui::desktop().close(form);
 }
 

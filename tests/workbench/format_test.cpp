@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
+#include "ui/errors.h"
 #include "ui/format.h"
 
 namespace {
@@ -36,6 +39,11 @@ TEST(Format, HexAndClassicNumberReading) {
     EXPECT_EQ(ui::val("abc"), 0);
     EXPECT_EQ(ui::round_even(2.5), 2);
     EXPECT_EQ(ui::round_even(3.5), 4);
+    EXPECT_EQ(ui::to_whole(-2.7), -2);
+    for (double wide : {9.3e18, -9.3e18, HUGE_VAL, double(NAN)}) {
+        EXPECT_THROW(ui::to_whole(wide), ui::RuntimeError) << wide;
+        EXPECT_THROW(ui::round_even(wide), ui::RuntimeError) << wide;
+    }
     bool ok = true;
     for (const char* bad : {"1.5x", "0x10", "inf", "nan", "", "1e"}) {
         ok = true;

@@ -286,6 +286,21 @@ TEST_F(Open, ALineWithTooManyOperandsIsAnErrorBox) {
     EXPECT_EQ(last_box(), "Error : 9 :Subscript out of range");
 }
 
+// Numbers past every whole-number range, in a material's colour, the placement or the heading.
+TEST_F(Open, NumbersBeyondRangeAreAnOverflowBox) {
+    pair("colour", object_file({"1e300,1,1,1,1,1,1,0,0,1,0"}));
+    open(path("colour"));
+    EXPECT_EQ(last_box(), "Error : 6 :Overflow");
+    EXPECT_FALSE(form->Command3.enabled());
+    for (const char* header : {"    SCALE_AGL ret, 0, 0, 10000h, 1e300, 0, 0, 0, 0, 0\r\n",
+                               "    SCALE_AGL ret, 0, 0, 10000h, 0, 0, 0, 0, 0, 0\r\n    INSTANCE_CALL vm, 0, 0, 1e300\r\n"}) {
+        platform.forget();
+        pair("placed", object_file({kWhite}), header);
+        open(path("placed"));
+        EXPECT_EQ(last_box(), "Error : 6 :Overflow") << header;
+    }
+}
+
 TEST_F(Open, DeletesTheWorkFilesOfThePreviousModel) {
     for (const char* f : {"tmpMisc.asm", "tmpSurf.txt", "tmpLake.asm", "tmpDecal.asm"}) folder.write_bytes(f, "old");
     pair("m", object_file({kWhite}));

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <sstream>
 
 #include "ui/script/script_runner.h"
@@ -57,6 +58,20 @@ TEST_F(Runner, DrivesControlsAndPrintsBoxesWithTheirAnswers) {
     EXPECT_EQ(demo->answer, "no");
     EXPECT_NE(out.str().find("[box question] Gorvane: Sure?\\nReally? -> no"), std::string::npos) << out.str();
     EXPECT_NE(out.str().find("List: 2 items\n    alpha\n  > beta\n"), std::string::npos) << out.str();
+}
+
+// A window destroyed while open (as a test's window may be) leaves the desktop: closing the one
+// it owned activates nothing that is gone.
+TEST(Desktop, AWindowDestroyedWhileOpenIsForgotten) {
+    auto owner = std::make_unique<Demo>();
+    Demo dialog;
+    ui::desktop().show(*owner);
+    ui::desktop().show(dialog, true, owner.get());
+    const ui::Window* gone = owner.get();
+    owner.reset();
+    for (const ui::Window* w : ui::desktop().open_windows()) EXPECT_NE(w, gone);
+    EXPECT_EQ(dialog.owner(), nullptr);
+    EXPECT_TRUE(ui::desktop().close(dialog));
 }
 
 TEST_F(Runner, FailuresGiveTheirExitStatus) {

@@ -107,6 +107,8 @@ const std::set<std::string> kIgnored = {".386", ".386P", ".486", ".486P", ".586"
                                         ".DATA", ".CONST", ".LIST", ".NOLIST", ".XLIST", ".LALL", ".SALL",
                                         ".XALL", "TITLE", "SUBTTL", "PAGE", "OPTION", "ASSUME", "PUBLIC"};
 constexpr int kMaxTextExpansions = 64;
+// Longest line that text macros and macro arguments may build (each pass can double a line).
+constexpr std::size_t kMaxExpandedLine = 1 << 16;
 
 struct DataKind {
     int unit;
@@ -482,6 +484,11 @@ private:
                 continue;
             }
             body.push_back(SourceLine{substitute(raw, subst), inner});
+            if (body.back().text.size() > kMaxExpandedLine) {
+                error(at, "macro " + m.name + " makes a line longer than " + std::to_string(kMaxExpandedLine) +
+                              " characters");
+                return;
+            }
         }
         process(body, depth + 1);
     }
@@ -622,7 +629,7 @@ private:
         const bool keep_name = u2 == "EQU" || u2 == "=" || u2 == "LABEL" || data_directive(u2);
         std::string tail = keep_name ? after : text;
         for (int k = 0; replace_text_macros(tail, text_macros); ++k) {
-            if (k == kMaxTextExpansions) {
+            if (k == kMaxTextExpansions || tail.size() > kMaxExpandedLine) {
                 error(at, "text macros expand without end");
                 return false;
             }
@@ -974,6 +981,28 @@ private:
 
     // ---- the two passes ----
 
+    // True when a value may differ with the location it is written at: it uses $, or an equate
+    // that does.
+    bool depends_on_location(const Expr& e, std::set<std::string>& seen) const {
+        switch (e.kind) {
+            case Expr::Kind::Here: return true;
+            case Expr::Kind::Symbol: {
+                const std::string key = upper(e.name);
+                const auto it = symbols.find(key);
+                if (it == symbols.end() || !it->second.expr || !seen.insert(key).second) return false;
+                return depends_on_location(*it->second.expr, seen);
+            }
+            default:
+                return (e.left && depends_on_location(*e.left, seen)) || (e.right && depends_on_location(*e.right, seen));
+        }
+    }
+    bool depends_on_location(const std::vector<DataItem>& items) const {
+        std::set<std::string> seen;
+        for (const auto& item : items)
+            if ((item.expr && depends_on_location(*item.expr, seen)) || depends_on_location(item.items)) return true;
+        return false;
+    }
+
     // Bytes of one item; `count` grows by its number of values (lengthof).
     std::optional<std::int64_t> item_size(const DataItem& item, const Statement& s, std::int64_t& count) {
         switch (item.kind) {
@@ -1074,7 +1103,25 @@ private:
                 case DataItem::Kind::Dup: {
                     auto n = eval(*item.expr, s.where);
                     if (!n) return;
-                    for (std::int64_t k = 0; k < n->integer && !aborted; ++k) emit_items(item.items, s);
+                    if (n->integer <= 0) break;
+                    // Items that do not depend on their location ($) give the same bytes each time:
+                    // the first copy is repeated, so that a large dup costs no more than its bytes.
+                    const std::size_t start = result.bytes.size();
+                    emit_items(item.items, s);
+                    if (!depends_on_location(item.items)) {
+                        // Doubling what is there: a few block copies, however many the copies.
+                        const std::size_t total = (result.bytes.size() - start) * static_cast<std::size_t>(n->integer);
+                        std::size_t filled = result.bytes.size() - start;
+                        result.bytes.resize(start + total);
+                        std::uint8_t* block = result.bytes.data() + start;
+                        while (filled < total) {
+                            const std::size_t chunk = std::min(filled, total - filled);
+                            std::copy_n(block, chunk, block + filled);
+                            filled += chunk;
+                        }
+                    } else {
+                        for (std::int64_t k = 1; k < n->integer && !aborted; ++k) emit_items(item.items, s);
+                    }
                     break;
                 }
             }
