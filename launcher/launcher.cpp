@@ -30,11 +30,22 @@ int insert_sorted(std::vector<SceneryEntry>& entries, SceneryEntry entry) {
 
 // Why Add would not have made the line an entry of the list; empty when it would (and for an
 // empty line, which is no entry at all).
+constexpr const char* kRepeated = "name already listed";
+
 std::string refusal(const SceneryList& list, const SettingsLine& line) {
     if (!line.has_equals) return line.key.empty() ? "" : "no \"=\" between name and location";
     if (line.key.empty()) return "empty name";
-    if (list.find(line.key) >= 0) return "name already listed";
+    if (list.find(line.key) >= 0) return kRepeated;
     return "";
+}
+
+// The lines refused as repeats of an entry go with the entry: read again without it, they
+// would bring back the name the user deleted or renamed.
+void drop_repeats_of(SceneryList& list, const std::string& name) {
+    const std::string n = lower(name);
+    std::erase_if(list.refused, [&](const RefusedLine& l) {
+        return l.reason == kRepeated && lower(l.text.substr(0, l.text.find('='))) == n;
+    });
 }
 
 }  // namespace
@@ -127,6 +138,7 @@ int SceneryList::add(SceneryEntry entry) {
 int SceneryList::remove(int i) {
     if (entries.size() < 2 || i < 0 || i >= static_cast<int>(entries.size())) return -1;
     if (i == default_index()) default_name = entries[i == 0 ? 1 : 0].name;
+    drop_repeats_of(*this, entries[static_cast<size_t>(i)].name);
     entries.erase(entries.begin() + i);
     return i == 0 ? 0 : i - 1;
 }
@@ -136,6 +148,8 @@ int SceneryList::edit(int i, SceneryEntry entry) {
     const int other = find(entry.name);
     if (other >= 0 && other != i) return -1;
     if (i == default_index()) default_name = entry.name;
+    if (lower(entries[static_cast<size_t>(i)].name) != lower(entry.name))
+        drop_repeats_of(*this, entries[static_cast<size_t>(i)].name);
     entries.erase(entries.begin() + i);
     return insert_sorted(entries, std::move(entry));
 }

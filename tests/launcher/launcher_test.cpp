@@ -81,6 +81,13 @@ TEST(LauncherLogic, DamagedSettingsFilesAreReadLineByLine) {
     EXPECT_EQ(read_scenery_file("").entries[0].location, "N41*51.76 W87*36.44");
     const std::string viewer = "D:\\" + std::string(300, 'v') + ".exe";
     EXPECT_EQ(read_scenery_file("default=a\r\nnotepad=" + viewer + "\r\na=N1*0 W1*0\r\n").viewer, viewer);
+
+    // A repeat of a deleted or renamed entry goes with it, so that it does not come back.
+    SceneryList r = read_scenery_file("default=a\r\nnotepad=\r\na=1\r\nb=2\r\nc=3\r\nA=4\r\nB=5\r\nx");
+    ASSERT_EQ(r.refused.size(), 3u);
+    r.remove(r.find("a"));
+    r.edit(r.find("b"), {"d", "2"});
+    EXPECT_EQ(scenery_file_text(r), "default=d\r\nnotepad=c:\\windows\\notepad2.exe\r\nc=3\r\nd=2\r\nx\r\n");
 }
 
 TEST(LauncherLogic, LocationListKeepsOneEntryAndItsDefault) {
