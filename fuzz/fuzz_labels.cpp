@@ -1,8 +1,8 @@
 // Any bytes as a MASM file for the label renamer, saved on "Yes". The suffix is the input up to
 // its first NUL byte (at most 16 characters; "FF1" when the input holds no NUL). The saved file
 // must be what the plain rule gives: for each label in the order found, on every line, the first
-// occurrence of its name gets the suffix when separators (blank, comma, semicolon) or the line's
-// ends stand on both sides of it.
+// occurrence of its name gets the suffix when separators (blank, tab, comma, semicolon) or the
+// line's ends stand on both sides of it. A comment line defines no label.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -14,12 +14,14 @@
 
 namespace {
 
-bool separator(char c) { return c == ' ' || c == ',' || c == ';'; }
+bool separator(char c) { return c == ' ' || c == '\t' || c == ',' || c == ';'; }
 
 std::vector<std::string> renamed_plainly(std::vector<std::string> lines, const std::string& suffix) {
     std::vector<std::string> names;
     for (const auto& l : lines)
-        if (const auto p = l.find("label"); p != std::string::npos)
+        if (const auto first = l.find_first_not_of(" \t"); first != std::string::npos && l[first] == ';')
+            continue;  // a comment defines no label
+        else if (const auto p = l.find("label"); p != std::string::npos)
             if (std::string name = wb::trim(l.substr(0, p)); !name.empty()) names.push_back(name);
     for (const auto& name : names)
         for (auto& s : lines) {
