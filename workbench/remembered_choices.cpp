@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <map>
 
 #include "asm_line.h"
 #include "codegen/area_dialogs.h"
@@ -218,61 +219,83 @@ std::string set_parameters(Form1& f, const RememberedChoice& c) {
     return "the parameters dialog refused a value";
 }
 
-struct Applicable {
-    std::vector<RememberedLine> lines;
-    int count = 0;  // choices for materials the pair lists as unprocessed
+// What applying does with one line of the file.
+struct Step {
+    const RememberedLine* line = nullptr;
+    long row = 0;  // the material row it processes; 0: none
+    enum { Apply, Done, Gone, Bad } what = Bad;
 };
 
-Applicable read_applicable(const Form1& f, const std::string& path) {
-    Applicable a;
-    a.lines = parse_remembered(ui::read_file(path));
-    for (const RememberedLine& l : a.lines) {
-        if (!l.choice) continue;
-        for (int r = 1; r <= f.pair.materials.count(); ++r)
-            if (upper(f.pair.materials.row(r).colour) == l.choice->colour && !f.pair.materials.row(r).processed() &&
-                f.pair.materials.row(r).has_block())
-                ++a.count;
+// Matches the lines to the material rows before anything is applied. The lines of one colour go to
+// the rows of that colour in their order; rows processed already take the first lines (what was
+// done before), the following lines go to the unprocessed rows.
+struct Plan {
+    std::vector<RememberedLine> lines;
+    std::vector<Step> steps;
+    int count = 0;  // lines that process a material
+};
+
+Plan make_plan(const Form1& f, const std::string& path) {
+    Plan p;
+    p.lines = parse_remembered(ui::read_file(path));
+    std::map<std::string, int> used;  // lines of each colour met so far
+    for (const RememberedLine& l : p.lines) {
+        Step s;
+        s.line = &l;
+        if (l.choice) {
+            const std::string& colour = l.choice->colour;
+            int processed = 0, present = 0;
+            std::vector<long> open_rows;
+            for (long r = 1; r <= f.pair.materials.count(); ++r) {
+                const MaterialRow& m = f.pair.materials.row(r);
+                if (upper(m.colour) != colour) continue;
+                ++present;
+                if (m.processed()) ++processed;
+                else open_rows.push_back(r);
+            }
+            const int n = used[colour]++;
+            if (present == 0) s.what = Step::Gone;
+            else if (n < processed || n - processed >= static_cast<int>(open_rows.size())) s.what = Step::Done;
+            else {
+                s.what = Step::Apply;
+                s.row = open_rows[static_cast<size_t>(n - processed)];
+                ++p.count;
+            }
+        }
+        p.steps.push_back(s);
     }
-    return a;
+    return p;
 }
 
-void apply_lines(Form1& f, const std::string& path, const std::vector<RememberedLine>& lines) {
-    int applied = 0, tried = 0;
-    for (const RememberedLine& l : lines) {
+void apply_plan(Form1& f, const std::string& path, const Plan& p) {
+    int applied = 0;
+    for (const Step& s : p.steps) {
+        const RememberedLine& l = *s.line;
         const std::string where = line_label(path, l.number);
-        if (!l.choice) {
+        if (s.what == Step::Bad) {
             add_message(where + " skipped: " + l.problem);
             continue;
         }
         const RememberedChoice& c = *l.choice;
-        int position = -1;
-        for (int i = 0; i < f.lstMat2proc.list_count(); ++i)
-            if (upper(f.lstMat2proc.item(i)) == c.colour) position = i;
-        if (position < 0 || position + 1 > f.pair.materials.count()) {
+        if (s.what == Step::Gone) {
             add_message(where + ": the colour " + c.colour + " is no longer in this model");
             continue;
         }
-        if (f.pair.materials.row(position + 1).processed()) continue;  // done already
-        ++tried;
-        const int kind = index_of(f.typeOfObj, c.kind);
-        if (kind < 0) {
-            add_message(where + " skipped: the kind \"" + c.kind + "\" is unknown");
-            continue;
-        }
+        if (s.what == Step::Done || f.pair.materials.row(s.row).processed()) continue;
         // Pick the material, its kind and parameters, then Process: the user's own steps.
-        f.lstMat2proc.set_list_index(position);
+        f.lstMat2proc.set_list_index(static_cast<int>(s.row) - 1);
         f.Material_Click();
-        f.typeOfObj.set_list_index(kind);
+        f.typeOfObj.set_list_index(index_of(f.typeOfObj, c.kind));
         f.Update_par_line();
         if (const std::string why = set_parameters(f, c); !why.empty()) {
             add_message(where + " skipped (" + c.colour + "): " + why);
             continue;
         }
         f.Process_Click();
-        if (f.pair.materials.row(position + 1).processed()) ++applied;
+        if (f.pair.materials.row(s.row).processed()) ++applied;
         else add_message(where + ": " + c.colour + " was not processed as " + c.kind);
     }
-    add_message("Remembered choices applied : " + std::to_string(applied) + " of " + std::to_string(tried));
+    add_message("Remembered choices applied : " + std::to_string(applied) + " of " + std::to_string(p.count));
 }
 
 bool pair_open(const Form1& f) { return f.pair.materials.count() > 0; }
@@ -319,18 +342,26 @@ std::vector<RememberedLine> parse_remembered(const std::string& bytes) {
     return r;
 }
 
-std::string merge_remembered(const std::string& existing, const std::vector<RememberedChoice>& session) {
+std::string merge_remembered(const std::string& existing, const std::vector<RememberedChoice>& session,
+                             const std::map<std::string, int>& kept) {
+    // The session's choices of each colour, in their order, and how many lines of it were met.
+    std::map<std::string, std::vector<size_t>> of_colour;
+    for (size_t i = 0; i < session.size(); ++i) of_colour[session[i].colour].push_back(i);
+    std::map<std::string, size_t> met;
     std::vector<bool> placed(session.size(), false);
     std::string out = existing.empty() ? kFileHeader : "";
     for (const std::string& line : split_lines(existing)) {
         const std::string colour = line_colour(line);
-        auto it = std::find_if(session.begin(), session.end(), [&](const RememberedChoice& c) { return c.colour == colour; });
-        if (colour.empty() || it == session.end()) {
+        auto it = of_colour.find(colour);
+        const size_t n = met[colour]++;
+        const auto k = kept.find(colour);
+        const size_t keep = k == kept.end() ? 0 : static_cast<size_t>(k->second);
+        if (colour.empty() || it == of_colour.end() || n < keep || n - keep >= it->second.size()) {
             out += line + "\r\n";
-        } else if (!placed[static_cast<size_t>(it - session.begin())]) {
-            placed[static_cast<size_t>(it - session.begin())] = true;
-            out += format_choice(*it) + "\r\n";
-        }  // a second line of the same colour goes
+        } else {
+            placed[it->second[n - keep]] = true;
+            out += format_choice(session[it->second[n - keep]]) + "\r\n";
+        }
     }
     for (size_t i = 0; i < session.size(); ++i)
         if (!placed[i]) out += format_choice(session[i]) + "\r\n";
@@ -369,7 +400,10 @@ void save_remembered_choices(const Form1& f, const std::string& base) {
         const bool exists = ui::file_exists(path);
         if (!exists && f.remembered.empty()) return;
         const std::string existing = exists ? ui::read_file(path) : std::string();
-        const std::string merged = merge_remembered(existing, f.remembered);
+        std::map<std::string, int> kept;  // rows done before this Open keep their lines
+        for (long r = 1; r <= f.pair.materials.count(); ++r)
+            if (f.pair.materials.row(r).processed_before) ++kept[upper(f.pair.materials.row(r).colour)];
+        const std::string merged = merge_remembered(existing, f.remembered, kept);
         if (!exists || merged != existing) ui::write_file_atomic(path, merged);
     } catch (const ui::RuntimeError& e) {
         ui::warning_box("The choices of this model could not be remembered in " + path + ": error " +
@@ -381,12 +415,12 @@ void offer_remembered_choices(Form1& f) {
     const std::string path = remembered_path(f.InputFile.text());
     if (!ui::file_exists(path)) return;
     try {
-        const Applicable a = read_applicable(f, path);
-        if (a.count == 0) return;
-        if (ui::platform().message_box({question_text(a.count), "", ui::Icon::Question, ui::Buttons::YesNo}) !=
+        const Plan p = make_plan(f, path);
+        if (p.count == 0) return;
+        if (ui::platform().message_box({question_text(p.count), "", ui::Icon::Question, ui::Buttons::YesNo}) !=
             ui::Answer::Yes)
             return;
-        apply_lines(f, path, a.lines);
+        apply_plan(f, path, p);
     } catch (const ui::RuntimeError& e) {
         add_message(path + " cannot be read: error " + std::to_string(e.number) + " " + e.description);
     }
@@ -403,7 +437,7 @@ void apply_remembered_choices(Form1& f) {
         return;
     }
     try {
-        apply_lines(f, path, read_applicable(f, path).lines);
+        apply_plan(f, path, make_plan(f, path));
     } catch (const ui::RuntimeError& e) {
         ui::run_time_error_box(e);
     }

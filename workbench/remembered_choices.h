@@ -7,6 +7,7 @@
 //   colour=FF7F00 | kind=Lights | type=LIGHT_LANDING | intensity=100 | ...
 // colour and kind come first; then every parameter the kind uses, each once (0 = off, 1 = on for
 // the check boxes). Lists take the texts the parameter dialogs show.
+#include <map>
 #include <optional>
 #include <string>
 #include <utility>
@@ -47,9 +48,12 @@ std::string format_choice(const RememberedChoice& c);
 // Every line that is not blank and not a comment, with its choice or its problem.
 std::vector<RememberedLine> parse_remembered(const std::string& bytes);
 // The file after a Save: the lines of `existing` (empty: a new file) kept as they are, except that
-// a line of a colour processed in this session is replaced by its new choice; the session's other
-// choices follow in the order they were made. CR LF line ends.
-std::string merge_remembered(const std::string& existing, const std::vector<RememberedChoice>& session);
+// the lines of a colour processed in this session take its new choices; the session's other
+// choices follow in the order they were made. Colours are normally unique; where several
+// materials share one, the first kept[colour] lines of it stay (the materials done before this
+// Open), the next ones take the session's choices of that colour in order. CR LF line ends.
+std::string merge_remembered(const std::string& existing, const std::vector<RememberedChoice>& session,
+                             const std::map<std::string, int>& kept = {});
 
 // --- the main window ---
 
