@@ -5,7 +5,8 @@
 //
 // The export: 100 000 lines, 400 materials of which 300 highlighted (a few triangles each, as
 // markers are), 40 000 vertices, the rest the triangles of the plain materials.
-// The label file: 100 000 lines, 2 000 labels, each used about ten times.
+// The label file: 100 000 lines, 2 000 labels, each used about ten times; and 60 000 lines with
+// 20 000 labels of one name.
 // The many-material export: 3 000 materials, every second one highlighted, 320 triangles each
 // (about 1 000 000 lines); its Open is measured beside a plain byte read and write of the pair,
 // and each reports the peak resident memory it added to what was resident before it.
@@ -79,6 +80,7 @@ struct Files {
     fs::path folder = fs::temp_directory_path() / "gorvane_workflow_bench";
     std::string base = (folder / "big").string();
     std::string labels = (folder / "labels_0.asm").string();
+    std::string repeated = (folder / "repeated_0.asm").string();
     std::string many = (folder / "many").string();
     ui::ScriptPlatform platform;
 
@@ -103,6 +105,15 @@ struct Files {
             else l.push_back("    VERTEX_DEF -10.5000, 7.5000, -15.2000, 0.0000, 1.0000, 0.0000, 0.0000, 0.0000");
         }
         write_lines(labels, l);
+
+        // 20 000 labels of one name, as files pasted together from one part repeat theirs.
+        l.clear();
+        for (int i = 0; i < 20000; ++i) {
+            l.push_back("part label BGLCODE");
+            l.push_back("    BGL_JUMP_32 part");
+            l.push_back("    VERTEX_DEF -10.5000, 7.5000, -15.2000, 0.0000, 1.0000, 0.0000, 0.0000, 0.0000");
+        }
+        write_lines(repeated, l);
     }
     ~Files() {
         ui::set_platform(nullptr);
@@ -251,16 +262,17 @@ void BM_ReadWritePass_Labels(benchmark::State& state) {
 }
 
 // The renamer's run: read, rename every label, write.
-void BM_RenameLabels(benchmark::State& state) {
-    const std::string path = files().labels;
+void rename_labels(benchmark::State& state, const std::string& path, long labels) {
     measure(state, path, [&] {
         wb::LineArray lines;
         wb::load_file2array(path, lines);
         const long found = wb::make_labels_unique(lines, "FF1");
         wb::save_array2file(path + ".out", lines);
-        return std::string(found == 2000 ? "" : "labels missed");
+        return std::string(found == labels ? "" : "labels missed");
     });
 }
+void BM_RenameLabels(benchmark::State& state) { rename_labels(state, files().labels, 2000); }
+void BM_RenameLabels_RepeatedName(benchmark::State& state) { rename_labels(state, files().repeated, 20000); }
 
 }  // namespace
 
@@ -271,5 +283,6 @@ BENCHMARK(BM_BytePass_Many)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Open_Many)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadWritePass_Labels)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RenameLabels)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RenameLabels_RepeatedName)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

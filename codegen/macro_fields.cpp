@@ -1,5 +1,6 @@
 #include "macro_fields.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <stdexcept>
@@ -25,6 +26,7 @@ MacroField signed_dword(const char* name) { return {name, FieldKind::Whole, kDwo
 MacroField real(const char* name) { return {name, FieldKind::Real, -kRealMax, kRealMax}; }
 MacroField text(const char* name) { return {name, FieldKind::Text}; }
 MacroField label(const char* name) { return {name, FieldKind::Label}; }
+MacroField name(const char* name) { return {name, FieldKind::Name}; }
 
 std::vector<MacroFields> build_table() {
     const std::vector<MacroField> place = {label("target"), dword("range"), word("size"), dword("scale"),
@@ -32,7 +34,7 @@ std::vector<MacroFields> build_table() {
                                            dword("alt"),    word("altf")};
     std::vector<MacroFields> t = {
         {"BGL_LIGHT",
-         {label("type"), real("x"), real("y"), real("z"), real("intensity"), real("lin"), real("sq"), dword("colour"),
+         {name("type"), real("x"), real("y"), real("z"), real("intensity"), real("lin"), real("sq"), dword("colour"),
           real("nx"), real("ny"), real("nz")}},
         {"IFIN1", {label("target"), label("var"), word("low"), word("high")}},
         {"IFMSK", {label("target"), label("var"), {"mask", FieldKind::Mask}}},
@@ -87,7 +89,8 @@ bool read_number(std::string_view t, double& value, bool& whole) {
         negative = t[0] == '-';
         t.remove_prefix(1);
     }
-    const std::string digits = !t.empty() && t[0] == '.' ? "0" + std::string(t) : std::string(t);  // ".5"
+    if (t.empty() || t == ".") return false;  // a point alone is no number
+    const std::string digits = t[0] == '.' ? "0" + std::string(t) : std::string(t);  // ".5"
     t = digits;
     if (t.empty() || !std::isdigit(static_cast<unsigned char>(t[0]))) return false;
     const char last = static_cast<char>(std::tolower(static_cast<unsigned char>(t.back())));
@@ -134,7 +137,8 @@ std::string range_text(const MacroField& f) {
         case FieldKind::Real: return "numbers from " + ui::num(f.low) + " to " + ui::num(f.high);
         case FieldKind::Text: return "a text in double quotes without a double quote inside";
         case FieldKind::Mask: return "a whole number (hexadecimal digits with a trailing h)";
-        case FieldKind::Label: return "a name";
+        case FieldKind::Label:
+        case FieldKind::Name: return "a name";
     }
     return "";
 }
@@ -193,6 +197,14 @@ std::string check_value(std::string_view macro, const MacroField& f, double v) {
 std::string check_operand(std::string_view macro, const MacroField& f, const std::string& operand) {
     switch (f.kind) {
         case FieldKind::Label: return "";
+        case FieldKind::Name: {
+            auto name_char = [](char c) {
+                return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '@' || c == '$' || c == '?';
+            };
+            const bool fits = !operand.empty() && !std::isdigit(static_cast<unsigned char>(operand[0])) &&
+                              std::all_of(operand.begin(), operand.end(), name_char);
+            return fits ? "" : refusal(macro, f, operand);
+        }
         case FieldKind::Text: {
             const bool fits = operand.size() >= 2 && operand.front() == '"' && operand.back() == '"' &&
                               operand.find('"', 1) == operand.size() - 1;
@@ -214,6 +226,10 @@ std::string check_operand(std::string_view macro, const MacroField& f, const std
             bool whole = false;
             if (!read_number(operand, v, whole) || (f.kind == FieldKind::Whole && !whole))
                 return refusal(macro, f, operand.empty() ? "(none)" : operand);
+            // The compiler reads digits without a point as a whole number, of a doubleword.
+            if (f.kind == FieldKind::Real && whole && (v < kDwordLow || v > kDwordHigh))
+                return refusal(macro, f, operand) + " Written without a point, it is a whole number from " +
+                       ui::num(kDwordLow) + " to " + ui::num(kDwordHigh) + ".";
             return check_value(macro, f, v).empty() ? "" : refusal(macro, f, operand);
         }
     }

@@ -15,7 +15,8 @@ enum class FieldKind {
     Real,   // a number within the four-byte real's range; a point marks a fraction
     Text,   // a text in double quotes, without a double quote inside
     Mask,   // a whole number, also "0-" + hexadecimal digits + "h": only its low 16 bits count
-    Label,  // a name: not checked
+    Label,  // a name made by the generator: not checked
+    Name,   // a name chosen by the user (a light type): letters, digits, _ @ $ ?, not a digit first
 };
 
 struct MacroField {

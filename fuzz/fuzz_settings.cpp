@@ -59,7 +59,8 @@ void fx_list(const std::string& file) {
     s.form.Update_par_line();
 }
 
-// The five numbers of "tmf.ini" as the main window holds them: each the decimal text of a number.
+// The five fields of "tmf.ini" as the main window holds them: the texture name as written, then
+// four numbers, each the decimal text of a number.
 std::vector<ui::Control*> tmf_fields(wb::Form1& f) {
     return {&f.hldTextNumber, &f.hldNSOffset, &f.hldNSSpan, &f.hldWEOffset, &f.hldWESpan};
 }
@@ -68,8 +69,11 @@ void tmf_ini() {
     std::vector<std::string> fields;
     {
         Shown s;
-        for (auto* c : tmf_fields(s.form))
-            if (ui::num(ui::val(c->text())) != c->text()) __builtin_trap();
+        const auto shown = tmf_fields(s.form);
+        for (size_t i = 1; i < shown.size(); ++i) {
+            bool ok = false;
+            if (ui::num(ui::to_number(shown[i]->text(), &ok)) != shown[i]->text() || !ok) __builtin_trap();
+        }
         for (const char* kind : {"Lake", "Decal"}) {
             select(s.form.typeOfObj, kind);
             s.form.Update_par_line();

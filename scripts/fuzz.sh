@@ -2,7 +2,7 @@
 # Builds the project with clang, AddressSanitizer and UndefinedBehaviorSanitizer into build/fuzz,
 # then fuzzes or tests there.
 #   scripts/fuzz.sh short          each libFuzzer target in turn, about a minute in all
-#   scripts/fuzz.sh long SECONDS   SECONDS for each target
+#   scripts/fuzz.sh long SECONDS [TARGET...]   SECONDS for each target (or the ones named)
 #   scripts/fuzz.sh suite          the native test suite, built with the same sanitizers
 # Each target starts from the seeds make_seeds writes, the inputs it found before
 # (build/fuzz/corpus) and the inputs that once failed (fuzz/regressions/NAME), with the words of
@@ -14,9 +14,10 @@ targets=(fuzz_decoder fuzz_header fuzz_objects fuzz_ocm
          fuzz_assembler fuzz_open fuzz_labels fuzz_tolvard fuzz_settings)
 case "$mode" in
   short) seconds=$(( 60 / ${#targets[@]} )) ;;
-  long) seconds=${2:?usage: scripts/fuzz.sh long SECONDS} ;;
+  long) seconds=${2:?usage: scripts/fuzz.sh long SECONDS [TARGET...]}
+        [ $# -gt 2 ] && targets=("${@:3}") ;;
   suite) ;;
-  *) echo "usage: scripts/fuzz.sh short | long SECONDS | suite" >&2; exit 2 ;;
+  *) echo "usage: scripts/fuzz.sh short | long SECONDS [TARGET...] | suite" >&2; exit 2 ;;
 esac
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build/fuzz

@@ -152,7 +152,10 @@ double val(const std::string& text) {
         while (j < s.size() && std::isdigit(static_cast<unsigned char>(s[j]))) e += s[j++], ed = true;
         if (ed) n += e;
     }
-    return std::strtod(n.c_str(), nullptr);
+    // A number past the range of numbers ("1e400") is an overflow, as a conversion of it is.
+    const double v = std::strtod(n.c_str(), nullptr);
+    if (!std::isfinite(v)) raise(kOverflow);
+    return v;
 }
 
 double to_number(const std::string& text, bool* ok) {

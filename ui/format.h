@@ -37,7 +37,8 @@ long long round_even(double v);
 long long to_whole(double v);
 
 // Val(): reads the leading number of a text, skipping blanks, tabs and line feeds anywhere;
-// "&H"/"&O" prefixes; stops at the first character that does not fit. 0 for no number.
+// "&H"/"&O" prefixes; stops at the first character that does not fit. 0 for no number; raises
+// error 6 (overflow) for a number past the range of numbers.
 double val(const std::string& text);
 
 // Decimal text of a number or 0 when the text is not a number at all (CDbl of a text),

@@ -205,7 +205,9 @@ public:
                                 spanning_lengths_.end());
     }
 
-    // The labels after `after` whose names stand in s between separators, in ascending order.
+    // For each name that stands in s between separators, its first label after `after`, in
+    // ascending order. The later labels of a name are left out: they can only be renamed after a
+    // rename changed the line, and the search after that rename finds them.
     void candidates(const std::string& s, int after, std::vector<int>& out) const {
         out.clear();
         const char* d = s.data();
@@ -259,8 +261,9 @@ private:
     }
     void add(int g, int after, std::vector<int>& out) const {
         if (g < 0) return;
-        for (int l : groups_[static_cast<size_t>(g)].labels)
-            if (l > after) out.push_back(l);
+        const std::vector<int>& labels = groups_[static_cast<size_t>(g)].labels;
+        const auto next = std::upper_bound(labels.begin(), labels.end(), after);
+        if (next != labels.end()) out.push_back(*next);
     }
 
     const std::vector<std::string>& names_;

@@ -190,6 +190,16 @@ TEST(MacroFields, EachOperandIsCheckedAgainstItsField) {
     EXPECT_EQ(cg::check_generated_lines({"    INSTANCE_CALL X, 0, 0"}),
               "The line \"INSTANCE_CALL X, 0, 0\" does not give INSTANCE_CALL its 4 values.");
     EXPECT_NE(cg::check_generated_lines({"    TEXTURE_DATA  \"a\"b\", 0, 1, 4"}), "");
+    // A light type from the list's aircraft-only item, and a point typed alone as a number.
+    EXPECT_EQ(cg::check_generated_lines({"    BGL_LIGHT *LIGHT_PANEL*, 1.0, 0.0, 2.0, 100 ,0.5, 0.04, 0FFFF2B15h, "
+                                         "0.0, 1.0, 0.0"}),
+              "The value *LIGHT_PANEL* cannot be written: the field type of BGL_LIGHT holds a name.");
+    EXPECT_NE(cg::check_generated_lines({"    BGL_LIGHT LIGHT_LOGO, 1.0, 0.0, 2.0, 100 ,., 0.04, 0FFFF2B15h, "
+                                         "0.0, 1.0, 0.0"}).find("The value . cannot"),
+              std::string::npos);
+    EXPECT_NE(cg::check_generated_lines({"    BGL_LIGHT LIGHT_LOGO, 1.0, 0.0, 2.0, 99999999999999999999 ,0.5, 0.04, "
+                                         "0FFFF2B15h, 0.0, 1.0, 0.0"}).find("it is a whole number from"),
+              std::string::npos);
 }
 
 }  // namespace

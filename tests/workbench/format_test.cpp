@@ -37,6 +37,7 @@ TEST(Format, HexAndClassicNumberReading) {
     EXPECT_EQ(ui::val("&HFFFF"), -1);
     EXPECT_EQ(ui::val("&H0FFFF"), 65535);
     EXPECT_EQ(ui::val("abc"), 0);
+    EXPECT_THROW(ui::val("1e400"), ui::RuntimeError);
     EXPECT_EQ(ui::round_even(2.5), 2);
     EXPECT_EQ(ui::round_even(3.5), 4);
     EXPECT_EQ(ui::to_whole(-2.7), -2);

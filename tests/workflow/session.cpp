@@ -9,6 +9,7 @@
 
 #include "assembler.h"
 #include "codegen/area_dialogs.h"
+#include "codegen/macro_fields.h"
 #include "command_line.h"
 #include "libtool/bgl_header.h"
 #include "random_export.h"
@@ -247,10 +248,24 @@ private:
         }
     }
 
-    // Compiles a written source with our compiler and reads the result back with the header reader.
+    // Checks every value of a written source against the range of its macro field, compiles the
+    // source with our compiler and reads the result back with the header reader.
     void compile(const std::string& path, const std::string& what) {
+        for (const std::string& source : {path, fs::path(path).replace_extension().string() + "_0.asm"}) {
+            if (source != path && (what != "the saved pair" || !fs::exists(source))) continue;
+            std::vector<std::string> lines;
+            std::istringstream in(read(source));
+            for (std::string line; std::getline(in, line);) {
+                if (!line.empty() && line.back() == '\r') line.pop_back();
+                lines.push_back(line);
+            }
+            if (const std::string why = cg::check_generated_lines(lines); !why.empty()) {
+                fail(what + " holds a value its macro field cannot: " + why);
+                return;
+            }
+        }
         ++outcome_.compiles;
-        const bglc::Result r = bglc::assemble(path, bglc::compiler_options(options_.install_folder, "bgl"));
+        const bglc::Result r = bglc::assemble(path, bglc::compiler_options(bglc::macro_folder(options_.install_folder), "bgl"));
         if (!r.ok()) {
             std::string errors;
             for (size_t i = 0; i < r.errors.size() && i < 3; ++i) errors += "\n  " + r.errors[i].text();

@@ -5,6 +5,7 @@
 //   open) leaves the line arrays, the queued code, the parameter set and every file as they were;
 // - a saved pair compiles with our compiler, so does every lake and decal source written, and the
 //   header reader reads each compiled file back;
+// - no value written lies outside the range its macro field holds;
 // - opening a saved (or restored) pair lists exactly the materials still to do;
 // - no handler lets an unexpected exception escape.
 #pragma once
