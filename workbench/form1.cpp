@@ -258,14 +258,14 @@ void Form1::layout() {
     txtinfo.read_only = true;
 
     Label9.at(16, 248, 20, 28);
-    Label7.at(44, 254, 400, 16);
-    Command2.at(448, 250, 90, 26);
-    cmdApplyRemembered.at(546, 250, 102, 26)
+    Label7.at(44, 254, 372, 16);
+    Command2.at(424, 250, 90, 26);
+    cmdApplyRemembered.at(520, 250, 128, 26)
         .tip("Processes the materials of this model again as they were processed before (NAME.gvr beside the pair).");
 
     Label11.at(16, 282, 20, 28);
     Label17.at(44, 288, 300, 16);
-    Command3.at(448, 284, 90, 26).tip("Save only when you have processed all matterials.");
+    Command3.at(424, 284, 90, 26).tip("Save only when you have processed all matterials.");
 
     Frame2.at(8, 318, 240, 86);
     cmdBackup.at(18, 352, 70, 26).in(Frame2);
