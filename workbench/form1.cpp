@@ -38,6 +38,7 @@ Form1::Form1() : ui::Window("Form1", "Gorvane", 656, 606) {
     typeOfObj.on_click = [this] { Update_par_line(); };
     cmdParams.on_click = [this] { Params_Click(); };
     Command2.on_click = [this] { Process_Click(); };
+    cmdApplyRemembered.on_click = [this] { apply_remembered_choices(*this); };
     Command3.on_click = [this] { Save_Click(); };
     cmdBackup.on_click = [this] { Backup_Click(); };
     cmdRestore.on_click = [this] { Restore_Click(); };
@@ -257,12 +258,14 @@ void Form1::layout() {
     txtinfo.read_only = true;
 
     Label9.at(16, 248, 20, 28);
-    Label7.at(44, 254, 400, 16);
-    Command2.at(448, 250, 90, 26);
+    Label7.at(44, 254, 372, 16);
+    Command2.at(424, 250, 90, 26);
+    cmdApplyRemembered.at(520, 250, 128, 26)
+        .tip("Processes the materials of this model again as they were processed before (NAME.gvr beside the pair).");
 
     Label11.at(16, 282, 20, 28);
     Label17.at(44, 288, 300, 16);
-    Command3.at(448, 284, 90, 26).tip("Save only when you have processed all matterials.");
+    Command3.at(424, 284, 90, 26).tip("Save only when you have processed all matterials.");
 
     Frame2.at(8, 318, 240, 86);
     cmdBackup.at(18, 352, 70, 26).in(Frame2);
@@ -383,6 +386,7 @@ void Form1::Open_Click() {
 
         ui::platform().do_events();
         Command3.set_enabled(true);
+        offer_remembered_choices(*this);
     } catch (const ui::StopRequest&) {
         throw;
     } catch (const ui::RuntimeError& e) {
@@ -396,6 +400,7 @@ void Form1::Open_Click() {
 
 void Form1::close_pair() {
     pair = SourcePair();
+    remembered.clear();
     Command3.set_enabled(false);
     lstMat2proc.clear();
     Text1.set_text("");
@@ -501,6 +506,7 @@ void Form1::Process_Click() {
         if (r.status == cg::ProcessStatus::Rejected) return;  // the generator has said why
         add_message("Lines of new code : " + (r.file_writer ? std::string() : ui::num(r.lines)));
         m.kind = kind;
+        remembered.push_back(choice_from_window(*this, m.colour, kind));
         Label16.set_visible(true);
         // New work to save, also after an earlier Save of this pair.
         Command3.set_enabled(true);
@@ -539,6 +545,7 @@ void Form1::Save_Click() {
             add_message("Done. ");
             step_digit(5).set_fore_colour(ui::kGreen);
             Command3.set_enabled(false);
+            save_remembered_choices(*this, base);
             ui::information_box("Finished. Use 'bglc /bgl " + path_file_name(base) + ".asm' to compile.");
         } else {
             ui::information_box("No material matches");

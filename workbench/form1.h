@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "level_table.h"
+#include "remembered_choices.h"
 #include "source_pair.h"
 #include "ui/window.h"
 
@@ -37,6 +38,8 @@ public:
 
     SourcePair pair;     // the open source pair
     LevelTable levels;   // the grid levels, built at start
+    // The choices of the materials processed since Open, in their order; Save remembers them.
+    std::vector<RememberedChoice> remembered;
 
     // Step 1
     ui::Control& Frame1 = frame("Frame1", "");
@@ -71,6 +74,7 @@ public:
     ui::Control& Label9 = label("Label9", "4");
     ui::Control& Label7 = label("Label7", "Process and Repeat steps 2 to 4 until no more materials left");
     ui::Control& Command2 = button("Command2", "Process");
+    ui::Control& cmdApplyRemembered = button("cmdApplyRemembered", "Apply Remembered");
     // Step 5
     ui::Control& Label11 = label("Label11", "5");
     ui::Control& Label17 = label("Label17", "Generate Output file");

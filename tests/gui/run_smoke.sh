@@ -8,7 +8,8 @@
 #   GORVANE_TEST_BGLC (environment): the program copied into the program folder as bglc.exe.
 #   CHECK is WINDOW:CONTROL:TEXT — the native text of that control must contain TEXT —
 #   or file:NAME — a file of that name must appear in the samples copy — or nofile:NAME — no file
-#   of that name is in the samples copy or the program folder when the script has ended.
+#   of that name is in the samples copy or the program folder when the script has ended — or
+#   out:TEXT — the script's output (boxes and their answers among it) holds that line.
 set -u
 wine=$1 exe=$2 script=$3 samples=$4 snaps=$5
 shift 5
@@ -59,6 +60,10 @@ fail=0
 ls "$snaps"/*.txt >/dev/null 2>&1 || { echo "FAILED: no snapshot was written into $snaps"; fail=1; }
 for check in "$@"; do
   window=${check%%:*}; rest=${check#*:}; control=${rest%%:*}; text=${rest#*:}
+  if [ "$window" = out ]; then
+    tr -d '\r' < "$work/out.txt" | grep -qxF -- "$rest" || { echo "FAILED: the output has no line '$rest'"; fail=1; }
+    continue
+  fi
   if [ "$window" = nofile ]; then
     for f in "$work/samples/$rest" "$work/program/$rest"; do
       [ -e "$f" ] && { echo "FAILED: ${f#$work/} was written"; fail=1; }

@@ -1,5 +1,6 @@
 #include "session.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -303,7 +304,13 @@ private:
         check_boxes();
         const bool usable = form_->Command3.enabled();
         const std::set<int> listed = usable ? todo() : std::set<int>();
-        if (listed != disk_todo_)
+        // Remembered choices applied on Open process some of the materials still to do.
+        bool applied = false;
+        for (size_t i = 0; i < platform_.boxes.size(); ++i)
+            if (platform_.boxes[i].text.rfind("Apply the ", 0) == 0 && platform_.answers[i] == ui::Answer::Yes)
+                applied = true;
+        if (applied ? !std::includes(disk_todo_.begin(), disk_todo_.end(), listed.begin(), listed.end())
+                    : listed != disk_todo_)
             fail("Open lists the materials " + list(listed) + " as still to do, the files on disk hold " +
                  list(disk_todo_));
         if (usable && form_->Text2.text() != std::to_string(listed.size()))
