@@ -32,15 +32,30 @@ Form1::Form1() : ui::Window("Form1", "Gorvane", 656, 606) {
     init_parameters();
 
     InputFile.on_change = [this] { OutputFile.set_text(InputFile.text()); };
-    Command1.on_click = [this] { Open_Click(); };
+    Command1.on_click = [this] {
+        Open_Click();
+        notify(Change::Opened);
+    };
     cmdBrowse.on_click = [this] { Browse_Click(); };
-    lstMat2proc.on_click = [this] { Material_Click(); };
+    lstMat2proc.on_click = [this] {
+        Material_Click();
+        notify(Change::Picked);
+    };
     typeOfObj.on_click = [this] { Update_par_line(); };
     cmdParams.on_click = [this] { Params_Click(); };
-    Command2.on_click = [this] { Process_Click(); };
-    Command3.on_click = [this] { Save_Click(); };
+    Command2.on_click = [this] {
+        Process_Click();
+        notify(Change::Processed);
+    };
+    Command3.on_click = [this] {
+        Save_Click();
+        notify(Change::Saved);
+    };
     cmdBackup.on_click = [this] { Backup_Click(); };
-    cmdRestore.on_click = [this] { Restore_Click(); };
+    cmdRestore.on_click = [this] {
+        Restore_Click();
+        notify(Change::Restored);
+    };
     cmdCompile.on_click = [this] { Compile_Click(); };
     Label21.on_click = [this] { WebLink_Click(); };
     cmdLabelTool.on_click = [this] { LabelTool_Click(); };
@@ -80,6 +95,8 @@ void Form1::close_dialogs() {
                                                             label_rename_.get(), halden_.get(), hld_params_.get(),
                                                             model_.get(), ground_shadows_.get()})
         if (w && w->is_open()) ui::desktop().close(*w);
+    for (auto& t : tools_)
+        if (t->window && t->window->is_open()) ui::desktop().close(*t->window);
     if (ui::Window* browser = libtool::library_browser(); browser && browser->is_open()) ui::desktop().close(*browser);
     if (ui::Window* compiler = libcompiler::library_compiler(); compiler && compiler->is_open())
         ui::desktop().close(*compiler);
@@ -208,6 +225,30 @@ groundpolys::FrmGroundShadows& Form1::frm_ground_shadows() {
         ground_shadows_ = std::make_unique<groundpolys::FrmGroundShadows>([this] { return InputFile.text(); },
                                                                           [this] { return OutputFile.text(); }, kVersion);
     return *ground_shadows_;
+}
+
+ui::Control& Form1::add_tool(ToolButton tool) {
+    auto& t = tools_.emplace_back(std::make_unique<Tool>());
+    t->button = std::move(tool);
+    ui::Control& b = button(t->button.name, t->button.caption);
+    b.rect = t->button.rect;
+    b.tip(t->button.tooltip);
+    Tool* raw = t.get();
+    b.on_click = [this, raw] {
+        if (!raw->window) raw->window = raw->button.make(*this);
+        if (raw->window) ui::desktop().show(*raw->window, raw->button.modal, this);
+    };
+    return b;
+}
+
+ui::Window* Form1::tool_window(const std::string& button_name) const {
+    for (auto& t : tools_)
+        if (t->button.name == button_name) return t->window.get();
+    return nullptr;
+}
+
+void Form1::notify(Change c) {
+    for (auto& l : listeners_) l(c);
 }
 
 ui::Control& Form1::step_digit(int step) {

@@ -1,6 +1,8 @@
 #pragma once
 // The main window: five numbered steps on one source pair, the message window, and the tools.
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include "level_table.h"
 #include "source_pair.h"
@@ -29,6 +31,20 @@ class FrmLights;
 class FrmEffects;
 class FrmWindsock;
 class FrmLibrary;
+
+// What changed in the main window, for the tool windows that follow it.
+enum class Change { Opened, Picked, Processed, Saved, Restored };
+
+class Form1;
+
+// A tool the program's entry point hands the main window: its button, and how its window is
+// made. The window is made on the first click and shown modal or modeless, owned by the main window.
+struct ToolButton {
+    std::string name, caption, tooltip;
+    ui::Rect rect;
+    bool modal = false;
+    std::function<std::unique_ptr<ui::Window>(Form1&)> make;
+};
 
 class Form1 : public ui::Window {
 public:
@@ -160,6 +176,13 @@ public:
     // The step digits 1 .. 5.
     ui::Control& step_digit(int step);
 
+    // Adds a tool's button; returns it.
+    ui::Control& add_tool(ToolButton tool);
+    // The window of a tool added by add_tool, once its button has made it (null before).
+    ui::Window* tool_window(const std::string& button_name) const;
+    // Calls `listener` after each Open, material pick, Process, Save and Restore made in the window.
+    void subscribe(std::function<void(Change)> listener) { listeners_.push_back(std::move(listener)); }
+
 private:
     // Forgets the open pair: no lines, materials, placement or queued work; Save disabled.
     void close_pair();
@@ -180,6 +203,13 @@ private:
     std::unique_ptr<tmfcalc::FrmHldParams> hld_params_;
     std::unique_ptr<aircraft::FrmModel> model_;
     std::unique_ptr<groundpolys::FrmGroundShadows> ground_shadows_;
+    void notify(Change c);
+    std::vector<std::function<void(Change)>> listeners_;
+    struct Tool {
+        ToolButton button;
+        std::unique_ptr<ui::Window> window;
+    };
+    std::vector<std::unique_ptr<Tool>> tools_;
 };
 
 }  // namespace wb
