@@ -4,8 +4,9 @@
 // time, so that other work on a busy machine does not blur the ratio).
 //
 // The export: 100 000 lines, 400 materials of which 300 highlighted (a few triangles each, as
-// markers are), 40 000 vertices spread over a 97 x 89 unit square (so that the Top View has
-// triangles to fill), the rest the triangles of the plain materials.
+// markers are), 40 000 vertices laid out as strips over a 100 x 200 unit area (each three
+// consecutive vertices a triangle, as the Top View would see a model), the rest the triangles of
+// the plain materials.
 // The label file: 100 000 lines, 2 000 labels, each used about ten times.
 // The many-material export: 3 000 materials, every second one highlighted, 320 triangles each
 // (about 1 000 000 lines); its Open is measured beside a plain byte read and write of the pair,
@@ -54,8 +55,8 @@ void write_export(const std::string& base, int materials, Highlighted highlighte
                     (highlighted(m) ? "1,1,1" : "0,0,0") + ",0");
     o.insert(o.end(), {"    MATERIAL_LIST_END", "    VERTEX_LIST_BEGIN"});
     for (int v = 0; v < vertices; ++v)
-        o.push_back("    VERTEX_DEF " + std::to_string(v % 97) + ".2500, " + std::to_string(v % 13) +
-                    ".5000, " + std::to_string(v % 89 - 44) + ".2000, 0.0000, 1.0000, 0.0000, 0.0000, 0.0000");
+        o.push_back("    VERTEX_DEF " + std::to_string(v / 2 % 100) + ".2500, " + std::to_string(v % 13) +
+                    ".5000, " + std::to_string(v / 200 + v % 2) + ".2000, 0.0000, 1.0000, 0.0000, 0.0000, 0.0000");
     o.push_back("    VERTEX_LIST_END");
     const size_t head = o.size();
     const int corners = per_block - 2;

@@ -1,6 +1,7 @@
 #include "scene.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -30,7 +31,8 @@ size_t after_keyword(const std::string& line, const char* keyword) {
     const size_t n = std::strlen(keyword);
     if (line.size() < at + n) return std::string::npos;
     for (size_t i = 0; i < n; ++i)
-        if (std::toupper(static_cast<unsigned char>(line[at + i])) != keyword[i]) return std::string::npos;
+        if ((line[at + i] >= 'a' && line[at + i] <= 'z' ? line[at + i] - 32 : line[at + i]) != keyword[i])
+            return std::string::npos;
     at += n;
     if (at < line.size() && line[at] != ' ' && line[at] != '\t') return std::string::npos;
     return at;
@@ -38,15 +40,17 @@ size_t after_keyword(const std::string& line, const char* keyword) {
 
 // Up to n comma-separated decimal numbers after position `at`; the count read.
 int numbers(const std::string& line, size_t at, double* out, int n) {
-    const char* p = line.c_str() + at;
+    const char* p = line.data() + at;
+    const char* const end = line.data() + line.size();
     int k = 0;
     while (k < n) {
-        while (*p == ' ' || *p == '\t' || *p == ',') ++p;
-        char* end = nullptr;
-        const double v = std::strtod(p, &end);
-        if (end == p) break;
+        while (p < end && (*p == ' ' || *p == '\t' || *p == ',')) ++p;
+        if (p < end && *p == '+') ++p;
+        double v = 0;
+        const auto r = std::from_chars(p, end, v);
+        if (r.ec != std::errc() || r.ptr == p) break;
         out[k++] = v;
-        p = end;
+        p = r.ptr;
     }
     return k;
 }
@@ -212,11 +216,21 @@ Scene build_scene(const wb::SourcePair& pair) {
         }
     }
     // The others from the material's triangles, as their generators read them.
-    auto triangles_of = [&](int m) {
-        std::vector<const SceneTriangle*> out;
+    // The triangles of each material processed in this session, found in one pass.
+    std::vector<std::vector<const SceneTriangle*>> processed_now(s.materials.size());
+    std::vector<char> wanted(s.materials.size(), 0);
+    bool any_now = false;
+    for (int r = 1; r <= pair.materials.count(); ++r) {
+        const wb::MaterialRow& row = pair.materials.row(r);
+        const int m = s.material_of_row(r);
+        if (!row.kind.empty() && !row.processed_before && m >= 0) wanted[static_cast<size_t>(m)] = 1, any_now = true;
+    }
+    if (any_now)
         for (const SceneTriangle& t : s.triangles)
-            if (t.material == m) out.push_back(&t);
-        return out;
+            if (t.material >= 0 && wanted[static_cast<size_t>(t.material)])
+                processed_now[static_cast<size_t>(t.material)].push_back(&t);
+    auto triangles_of = [&](int m) -> const std::vector<const SceneTriangle*>& {
+        return processed_now[static_cast<size_t>(m)];
     };
     for (int r = 1; r <= pair.materials.count(); ++r) {
         const wb::MaterialRow& row = pair.materials.row(r);
