@@ -9,7 +9,7 @@
 #include <string>
 
 #include "ui/script/script_runner.h"
-#include "topview/frm_top_view.h"
+#include "app/tools.h"
 #include "workbench/form1.h"
 
 #ifdef _WIN32
@@ -64,7 +64,7 @@ bool read_script(const std::string& path, std::string& text) {
 // The main window with the tools the program hands it.
 std::unique_ptr<wb::Form1> make_main_window() {
     auto form = std::make_unique<wb::Form1>();
-    form->add_tool(topview::top_view_tool());
+    app::add_tools(*form);
     return form;
 }
 

@@ -8,18 +8,14 @@
 #include "source_pair.h"
 #include "ui/window.h"
 
-namespace labels { class FrmLabelRename; }
 namespace cg {
 class FrmSurface;
 class FrmPlatform;
 }  // namespace cg
 namespace tmfcalc {
-class FrmHalden;
 class FrmHldParams;
 struct TerrainFields;
 }
-namespace aircraft { class FrmModel; }
-namespace groundpolys { class FrmGroundShadows; }
 
 namespace wb {
 
@@ -37,13 +33,18 @@ enum class Change { Opened, Picked, Processed, Saved, Restored };
 
 class Form1;
 
-// A tool the program's entry point hands the main window: its button, and how its window is
-// made. The window is made on the first click and shown modal or modeless, owned by the main window.
+// A tool the program's entry point hands the main window: its button (in the frame named
+// `container`, if any) and how its window opens. Either `make` makes the window on the first
+// click, kept by the main window and shown modal or modeless (or by `show`, when the tool has its
+// own way of showing it); or `open` opens a window kept elsewhere and returns it. The main
+// window closes the tools' windows when it ends.
 struct ToolButton {
-    std::string name, caption, tooltip;
+    std::string name, caption, tooltip, container;
     ui::Rect rect;
     bool modal = false;
     std::function<std::unique_ptr<ui::Window>(Form1&)> make;
+    std::function<void(ui::Window&, Form1&)> show;
+    std::function<ui::Window*(Form1&)> open;
 };
 
 class Form1 : public ui::Window {
@@ -96,14 +97,8 @@ public:
     ui::Control& cmdBackup = button("cmdBackup", "Backup");
     ui::Control& cmdRestore = button("cmdRestore", "Restore");
     ui::Control& cmdCompile = button("cmdCompile", "Compile BGL");
-    // Tools
+    // Tools: the frame; the program's entry point hands the window the buttons (add_tool).
     ui::Control& Frame3 = frame("Frame3", "Tools");
-    ui::Control& cmdTMF = button("cmdTMF", "TMF calculator");
-    ui::Control& cmdGroundPolys = button("cmdGroundPolys", "Ground Polys");
-    ui::Control& cmdWings = button("cmdWings", "Wings - Shadow");
-    ui::Control& cmdLibTool = button("cmdLibTool", "Library Tool");
-    ui::Control& cmdLabelTool = button("cmdLabelTool", "Label Tool");
-    ui::Control& cmdLibComp = button("cmdLibComp", "Library Compiler");
     // Messages and version
     ui::Control& Label18 = label("Label18", "Messages");
     ui::Control& MsgText = text_box("MsgText");
@@ -154,7 +149,6 @@ public:
     void Compile_Click();
     // Opens the program's web page in the default browser.
     void WebLink_Click();
-    void LabelTool_Click();
     // Rewrites the parameter line (txtinfo) from the selected kind and the parameter set.
     void Update_par_line();
 
@@ -165,20 +159,16 @@ public:
     FrmLibrary& frm_library();
     cg::FrmSurface& frm_surface();
     cg::FrmPlatform& frm_platform();
-    labels::FrmLabelRename& frm_label_rename();
-    tmfcalc::FrmHalden& frm_halden();
     tmfcalc::FrmHldParams& frm_hld_params();
     // The lake and decal fields, as the terrain dialog and "tmf.ini" use them.
     tmfcalc::TerrainFields terrain_fields();
-    aircraft::FrmModel& frm_model();
-    groundpolys::FrmGroundShadows& frm_ground_shadows();
 
     // The step digits 1 .. 5.
     ui::Control& step_digit(int step);
 
     // Adds a tool's button; returns it.
     ui::Control& add_tool(ToolButton tool);
-    // The window of a tool added by add_tool, once its button has made it (null before).
+    // The window of a tool added by add_tool, once its button has made or opened it (null before).
     ui::Window* tool_window(const std::string& button_name) const;
     // Calls `listener` after each Open, material pick, Process, Save and Restore made in the window.
     void subscribe(std::function<void(Change)> listener) { listeners_.push_back(std::move(listener)); }
@@ -198,16 +188,13 @@ private:
     std::unique_ptr<FrmLibrary> library_;
     std::unique_ptr<cg::FrmSurface> surface_;
     std::unique_ptr<cg::FrmPlatform> platform_;
-    std::unique_ptr<labels::FrmLabelRename> label_rename_;
-    std::unique_ptr<tmfcalc::FrmHalden> halden_;
     std::unique_ptr<tmfcalc::FrmHldParams> hld_params_;
-    std::unique_ptr<aircraft::FrmModel> model_;
-    std::unique_ptr<groundpolys::FrmGroundShadows> ground_shadows_;
     void notify(Change c);
     std::vector<std::function<void(Change)>> listeners_;
     struct Tool {
         ToolButton button;
-        std::unique_ptr<ui::Window> window;
+        std::unique_ptr<ui::Window> window;  // made by `make`
+        ui::Window* opened = nullptr;        // returned by `open`
     };
     std::vector<std::unique_ptr<Tool>> tools_;
 };
