@@ -15,12 +15,12 @@ namespace {
 constexpr int kPictureWidth = 800, kPictureHeight = 600;
 }
 
-FrmTopView::FrmTopView(wb::Form1& main) : ui::Window("frmTopView", "Top View", 816, 654), main_(main) {
+FrmTopView::FrmTopView(wb::Form1& main) : ui::Window("frmTopView", "Top View", 820, 668), main_(main) {
     cmdFit.at(8, 8, 60, 24).tip("Shows the whole model.");
     cmdSave.at(72, 8, 100, 24).tip("Saves the picture as a PNG file.");
-    lblSummary.at(182, 6, 626, 16);
-    lblPlace.at(182, 24, 626, 16);
-    picTop.at(8, 44, kPictureWidth + 4, kPictureHeight + 4)
+    lblSummary.at(182, 4, 630, 30);  // two lines when there are many kinds of objects
+    lblPlace.at(182, 36, 630, 16);
+    picTop.at(8, 56, kPictureWidth + 4, kPictureHeight + 4)
         .tip("Wheel: zoom about the pointer. Drag: move. Click a triangle: pick its material in the main window.");
     view_.width = kPictureWidth;
     view_.height = kPictureHeight;
