@@ -639,6 +639,16 @@ LRESULT Win32Binder::handle(NativeWindow& nw, UINT msg, WPARAM wp, LPARAM lp) {
             SetBkColor(dc, colour(back));
             return reinterpret_cast<LRESULT>(nc->brush);
         }
+        case WM_MOUSEWHEEL: {
+            // The wheel goes to the focused control; a picture under the pointer takes it instead.
+            POINT pt{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+            HWND under = WindowFromPoint(pt);
+            if (NativeControl* nc = under ? find_control(nw, under) : nullptr; nc && nc->model->kind() == Kind::Image) {
+                SendMessageA(under, WM_MOUSEWHEEL, wp, lp);
+                return 0;
+            }
+            break;
+        }
         case WM_SETCURSOR:
             if (busy_) {
                 SetCursor(LoadCursor(nullptr, IDC_WAIT));
