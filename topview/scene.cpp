@@ -174,8 +174,9 @@ Scene build_scene(const wb::SourcePair& pair) {
             material = hit == index_of.end() ? -1 : hit->second;
         }
     }
-    std::stable_sort(s.triangles.begin(), s.triangles.end(),
-                     [](const SceneTriangle& a, const SceneTriangle& b) { return a.height < b.height; });
+    const auto lower = [](const SceneTriangle& a, const SceneTriangle& b) { return a.height < b.height; };
+    if (!std::is_sorted(s.triangles.begin(), s.triangles.end(), lower))  // flat models need no sorting
+        std::stable_sort(s.triangles.begin(), s.triangles.end(), lower);
 
     // Placement.
     s.placed = !pair.placement_line.empty() && pair.placement.scale != 0;
