@@ -9,6 +9,7 @@
 #include <string>
 
 #include "ui/script/script_runner.h"
+#include "app/tools.h"
 #include "workbench/form1.h"
 
 #ifdef _WIN32
@@ -58,6 +59,13 @@ bool read_script(const std::string& path, std::string& text) {
     s << in.rdbuf();
     text = s.str();
     return !in.bad();
+}
+
+// The main window with the tools the program hands it.
+std::unique_ptr<wb::Form1> make_main_window() {
+    auto form = std::make_unique<wb::Form1>();
+    app::add_tools(*form);
+    return form;
 }
 
 int run_script(const std::string& script, ui::ScriptPlatform& platform, ui::ScriptDriver& driver,
@@ -118,7 +126,7 @@ int main(int argc, char** argv) {
         if (!o.program_folder.empty()) platform.set_program_folder(o.program_folder);
         ui::set_platform(&platform);
         SetCurrentDirectoryA(platform.program_folder().c_str());
-        auto form = std::make_unique<wb::Form1>();
+        auto form = make_main_window();
         ui::desktop().show(*form);
         int code = ui::run_message_loop(binder);
         ui::desktop().set_observer(nullptr);
@@ -132,7 +140,7 @@ int main(int argc, char** argv) {
     if (!o.program_folder.empty()) platform.set_program_folder(o.program_folder);
     ui::set_platform(&platform);
     SetCurrentDirectoryA(platform.program_folder().c_str());
-    auto form = std::make_unique<wb::Form1>();
+    auto form = make_main_window();
     ui::desktop().show(*form);
     ui::Win32Binder::pump();
     ui::NativeDriver driver(binder);
@@ -152,7 +160,7 @@ int main(int argc, char** argv) {
     ui::ScriptPlatform platform(&out);
     if (!o.program_folder.empty()) platform.set_program_folder(o.program_folder);
     ui::set_platform(&platform);
-    auto form = std::make_unique<wb::Form1>();
+    auto form = make_main_window();
     ui::desktop().show(*form);
     ui::ScriptDriver driver;
     return run_script(script, platform, driver, out);

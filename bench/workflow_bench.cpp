@@ -1,10 +1,12 @@
-// Speed of the main workflow on a big export and of the label renamer, each beside one read +
+// Speed of the main workflow on a big export (and of its Top View) and of the label renamer, each beside one read +
 // write pass of the same file (load_file2array + save_array2file) measured in the same run.
 // The counter x_pass is a benchmark's processor time per run divided by the pass's (processor
 // time, so that other work on a busy machine does not blur the ratio).
 //
 // The export: 100 000 lines, 400 materials of which 300 highlighted (a few triangles each, as
-// markers are), 40 000 vertices, the rest the triangles of the plain materials.
+// markers are), 40 000 vertices laid out as strips over a 100 x 200 unit area (each three
+// consecutive vertices a triangle, as the Top View would see a model), the rest the triangles of
+// the plain materials.
 // The label file: 100 000 lines, 2 000 labels, each used about ten times; and 60 000 lines with
 // 20 000 labels of one name.
 // The many-material export: 3 000 materials, every second one highlighted, 320 triangles each
@@ -22,6 +24,8 @@
 #include <string>
 #include <vector>
 
+#include "topview/render.h"
+#include "topview/scene.h"
 #include "ui/fileio.h"
 #include "ui/script/script_platform.h"
 #include "workbench/asm_line.h"
@@ -52,8 +56,8 @@ void write_export(const std::string& base, int materials, Highlighted highlighte
                     (highlighted(m) ? "1,1,1" : "0,0,0") + ",0");
     o.insert(o.end(), {"    MATERIAL_LIST_END", "    VERTEX_LIST_BEGIN"});
     for (int v = 0; v < vertices; ++v)
-        o.push_back("    VERTEX_DEF " + std::to_string(v % 97) + ".2500, " + std::to_string(v % 13) +
-                    ".5000, -15.2000, 0.0000, 1.0000, 0.0000, 0.0000, 0.0000");
+        o.push_back("    VERTEX_DEF " + std::to_string(v / 2 % 100) + ".2500, " + std::to_string(v % 13) +
+                    ".5000, " + std::to_string(v / 200 + v % 2) + ".2000, 0.0000, 1.0000, 0.0000, 0.0000, 0.0000");
     o.push_back("    VERTEX_LIST_END");
     const size_t head = o.size();
     const int corners = per_block - 2;
@@ -208,6 +212,32 @@ void BM_Open(benchmark::State& state) {
     });
 }
 
+// The Top View of the opened export (100 materials processed into lights, effects and library
+// objects) at 800 x 600: the scene read from the pair and drawn, and the drawing alone.
+void BM_TopView(benchmark::State& state) {
+    Files& f = files();
+    wb::Form1 form;
+    form.InputFile.set_text(f.base);
+    form.Open_Click();
+    const int kinds[] = {0, 1, 3};
+    for (int i = 0; i < 100; ++i) {
+        form.lstMat2proc.set_list_index(i);
+        form.typeOfObj.set_list_index(kinds[i % 3]);
+        form.Process_Click();
+    }
+    const bool read_scene = state.range(0) == 1;
+    topview::Scene scene = topview::build_scene(form.pair);
+    topview::View view;
+    view.fit(scene);
+    ui::Raster picture;
+    measure(state, f.base + "_0.asm", [&] {
+        if (read_scene) scene = topview::build_scene(form.pair);
+        topview::render(scene, view, {}, picture);
+        return std::string(scene.triangles.size() > 10000 && picture.width == 800 ? "" : "nothing drawn");
+    });
+    state.counters["triangles"] = static_cast<double>(scene.triangles.size());
+}
+
 // Open, N materials processed (lights, effects, library objects in the model, by turns), Save.
 void BM_OpenProcessSave(benchmark::State& state) {
     Files& f = files();
@@ -278,6 +308,8 @@ void BM_RenameLabels_RepeatedName(benchmark::State& state) { rename_labels(state
 
 BENCHMARK(BM_ReadWritePass_Export)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Open)->Unit(benchmark::kMillisecond);
+// Arg 1: the scene read and drawn; 0: drawn only.
+BENCHMARK(BM_TopView)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenProcessSave)->Arg(100)->Arg(300)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BytePass_Many)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Open_Many)->Unit(benchmark::kMillisecond);

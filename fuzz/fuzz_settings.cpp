@@ -7,9 +7,10 @@
 #include <vector>
 
 #include "aircraft/frm_model.h"
+#include "app/tools.h"
 #include "fuzz/fuzz_support.h"
 #include "libtool/lib_view.h"
-#include "tmfcalc/frm_hld_params.h"
+#include "workbench/frm_hld_params.h"
 #include "ui/format.h"
 #include "workbench/form1.h"
 #include "workbench/parameter_dialogs.h"
@@ -25,7 +26,14 @@ void select(ui::Control& list, const std::string& text) {
 // The main window, shown (so that it is activated) and closed (so that it writes its settings).
 struct Shown {
     wb::Form1 form;
-    Shown() { ui::desktop().show(form); }
+    Shown() {
+        app::add_tools(form);
+        ui::desktop().show(form);
+    }
+    aircraft::FrmModel& model() {
+        form.find("cmdWings")->click();
+        return *dynamic_cast<aircraft::FrmModel*>(form.tool_window("cmdWings"));
+    }
     ~Shown() {
         if (form.is_open()) ui::desktop().close(form);
     }
@@ -108,14 +116,12 @@ void model_ini() {
     std::vector<std::string> boxes;
     {
         Shown s;
-        aircraft::FrmModel& w = s.form.frm_model();
-        w.open(s.form);
+        aircraft::FrmModel& w = s.model();
         for (auto* box : w.fnModel) boxes.push_back(box->text());
         ui::desktop().close(w);  // writes model.ini
     }
     Shown again;
-    aircraft::FrmModel& w = again.form.frm_model();
-    w.open(again.form);
+    aircraft::FrmModel& w = again.model();
     for (std::size_t k = 0; k < boxes.size(); ++k)
         if (w.fnModel[k]->text() != boxes[k]) __builtin_trap();
     ui::desktop().close(w);

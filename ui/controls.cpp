@@ -23,6 +23,7 @@ const char* kind_name(Kind k) {
         case Kind::Menu: return "menu";
         case Kind::Tab: return "tab";
         case Kind::Picture: return "picture";
+        case Kind::Image: return "image";
     }
     return "?";
 }
@@ -216,6 +217,16 @@ void Control::lost_focus() {
 
 void Control::report_error() {
     guarded("Error", on_error);
+}
+
+void Control::mouse(const MouseEvent& e) {
+    if (!enabled_ || !on_mouse) return;
+    guarded("Mouse", [&] { on_mouse(e); });
+}
+
+void Control::set_image(std::shared_ptr<const Raster> r) {
+    image_ = std::move(r);
+    changed();
 }
 
 }  // namespace ui

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,20 @@ enum class Kind {
     Menu,      // a menu of the window's menu bar, or an item of the menu it is `in`
     Tab,       // tab strip: items are the page captions, list_index the page shown
     Picture,   // a bitmap from the program's resources (`picture` is its number)
+    Image,     // an RGB picture drawn by the program (`image`), passing mouse events back
+};
+
+// An RGB picture: width x height x 3 bytes, rows top to bottom.
+struct Raster {
+    int width = 0, height = 0;
+    std::vector<std::uint8_t> rgb;
+};
+
+// A mouse event on an Image control, in its pixels.
+struct MouseEvent {
+    enum Type { Down, Move, Up, Wheel } type = Down;
+    int x = 0, y = 0;
+    int wheel = 0;  // Wheel: notches, positive away from the user
 };
 
 const char* kind_name(Kind k);
@@ -120,12 +135,19 @@ public:
     std::function<void()> on_click, on_dblclick, on_change, on_lost_focus;
     // The native side could not show the control (a picture missing from the resources).
     std::function<void()> on_error;
+    // Image: the mouse pressed, moved, released or wheeled over the picture.
+    std::function<void(const MouseEvent&)> on_mouse;
 
     // Raised by binders (native events) and the script runner: run the handler, if any.
     void click();
     void dblclick();
     void lost_focus();
     void report_error();
+    void mouse(const MouseEvent& e);
+
+    // Image: the picture shown (null: none). Setting one counts as a change.
+    const std::shared_ptr<const Raster>& image() const { return image_; }
+    void set_image(std::shared_ptr<const Raster> r);
 
     // Bumped on every state change; binders compare it to skip unchanged controls.
     std::uint64_t revision() const { return revision_; }
@@ -144,6 +166,7 @@ private:
     std::vector<long> data_;
     int list_index_ = -1;
     std::uint64_t revision_ = 0;
+    std::shared_ptr<const Raster> image_;
 };
 
 }  // namespace ui

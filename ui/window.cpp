@@ -77,6 +77,8 @@ Control& Window::tab(const std::string& name, const std::vector<std::string>& pa
     if (!pages.empty()) c.set_list_index(0);
     return c;
 }
+Control& Window::image(const std::string& name) { return add(Kind::Image, name); }
+
 Control& Window::picture(const std::string& name, int resource) {
     Control& c = add(Kind::Picture, name);
     c.picture = resource;

@@ -52,6 +52,8 @@ protected:
     Control& menu(const std::string& name, const std::string& caption, int index = -1);
     Control& tab(const std::string& name, const std::vector<std::string>& pages);
     Control& picture(const std::string& name, int resource);
+    // A picture the program draws (see Control::set_image).
+    Control& image(const std::string& name);
 
 private:
     friend class Desktop;

@@ -1,21 +1,15 @@
 #include "form1.h"
 
-#include "aircraft/frm_model.h"
 #include "asm_line.h"
 #include "codegen/area_dialogs.h"
 #include "codegen/ground_type.h"
 #include "codegen/process.h"
-#include "groundpolys/frm_ground_shadows.h"
-#include "labels/frm_label_rename.h"
-#include "libcompiler/frm_lib_comp.h"
-#include "libtool/lib_view.h"
 #include "pair_backup.h"
 #include "messages.h"
 #include "parameter_dialogs.h"
 #include "paths.h"
 #include "save_pair.h"
-#include "tmfcalc/frm_halden.h"
-#include "tmfcalc/frm_hld_params.h"
+#include "workbench/frm_hld_params.h"
 #include "ui/errors.h"
 #include "ui/fileio.h"
 #include "ui/format.h"
@@ -32,24 +26,36 @@ Form1::Form1() : ui::Window("Form1", "Gorvane", 656, 606) {
     init_parameters();
 
     InputFile.on_change = [this] { OutputFile.set_text(InputFile.text()); };
-    Command1.on_click = [this] { Open_Click(); };
+    Command1.on_click = [this] {
+        Open_Click();
+        notify(Change::Opened);
+    };
     cmdBrowse.on_click = [this] { Browse_Click(); };
-    lstMat2proc.on_click = [this] { Material_Click(); };
+    lstMat2proc.on_click = [this] {
+        Material_Click();
+        notify(Change::Picked);
+    };
     typeOfObj.on_click = [this] { Update_par_line(); };
     cmdParams.on_click = [this] { Params_Click(); };
-    Command2.on_click = [this] { Process_Click(); };
-    cmdApplyRemembered.on_click = [this] { apply_remembered_choices(*this); };
-    Command3.on_click = [this] { Save_Click(); };
+    Command2.on_click = [this] {
+        Process_Click();
+        notify(Change::Processed);
+    };
+    cmdApplyRemembered.on_click = [this] {
+        apply_remembered_choices(*this);
+        notify(Change::Processed);
+    };
+    Command3.on_click = [this] {
+        Save_Click();
+        notify(Change::Saved);
+    };
     cmdBackup.on_click = [this] { Backup_Click(); };
-    cmdRestore.on_click = [this] { Restore_Click(); };
+    cmdRestore.on_click = [this] {
+        Restore_Click();
+        notify(Change::Restored);
+    };
     cmdCompile.on_click = [this] { Compile_Click(); };
     Label21.on_click = [this] { WebLink_Click(); };
-    cmdLabelTool.on_click = [this] { LabelTool_Click(); };
-    cmdLibTool.on_click = [this] { libtool::show_library_browser(this); };
-    cmdLibComp.on_click = [this] { libcompiler::show_library_compiler(this, kVersion); };
-    cmdTMF.on_click = [this] { frm_halden().open(*this); };
-    cmdWings.on_click = [this] { frm_model().open(*this); };
-    cmdGroundPolys.on_click = [this] { frm_ground_shadows().open(*this); };
     on_activate = [this] {
         Update_par_line();
         read_tmf_settings();
@@ -78,12 +84,12 @@ Form1::~Form1() {
 void Form1::close_dialogs() {
     for (ui::Window* w : std::initializer_list<ui::Window*>{lights_.get(), effects_.get(), windsock_.get(),
                                                             library_.get(), surface_.get(), platform_.get(),
-                                                            label_rename_.get(), halden_.get(), hld_params_.get(),
-                                                            model_.get(), ground_shadows_.get()})
+                                                            hld_params_.get()})
         if (w && w->is_open()) ui::desktop().close(*w);
-    if (ui::Window* browser = libtool::library_browser(); browser && browser->is_open()) ui::desktop().close(*browser);
-    if (ui::Window* compiler = libcompiler::library_compiler(); compiler && compiler->is_open())
-        ui::desktop().close(*compiler);
+    for (auto& t : tools_) {
+        ui::Window* w = t->window ? t->window.get() : t->opened;
+        if (w && w->is_open()) ui::desktop().close(*w);
+    }
 }
 
 void Form1::init_parameters() {
@@ -140,8 +146,8 @@ void Form1::init_parameters() {
 }
 
 void Form1::read_tmf_settings() {
-    tmfcalc::TerrainFields fields = terrain_fields();
-    tmfcalc::read_tmf_settings(program_file("tmf.ini"), fields);
+    wb::TerrainFields fields = terrain_fields();
+    wb::read_tmf_settings(program_file("tmf.ini"), fields);
 }
 
 // "gorvane.ini": the input base on line 1, the output base on line 2. A missing or unreadable
@@ -185,30 +191,44 @@ cg::FrmPlatform& Form1::frm_platform() {
     if (!platform_) platform_ = std::make_unique<cg::FrmPlatform>(*this, platGroundElev, platUseAGL, platKeepPolys);
     return *platform_;
 }
-tmfcalc::FrmHalden& Form1::frm_halden() {
-    if (!halden_) halden_ = std::make_unique<tmfcalc::FrmHalden>();
-    return *halden_;
-}
-tmfcalc::FrmHldParams& Form1::frm_hld_params() {
-    if (!hld_params_) hld_params_ = std::make_unique<tmfcalc::FrmHldParams>(terrain_fields());
+wb::FrmHldParams& Form1::frm_hld_params() {
+    if (!hld_params_) hld_params_ = std::make_unique<wb::FrmHldParams>(terrain_fields());
     return *hld_params_;
 }
-tmfcalc::TerrainFields Form1::terrain_fields() {
+wb::TerrainFields Form1::terrain_fields() {
     return {hldAlt, hldLake, hldTextNumber, hldNSOffset, hldNSSpan, hldWEOffset, hldWESpan};
 }
-labels::FrmLabelRename& Form1::frm_label_rename() {
-    if (!label_rename_) label_rename_ = std::make_unique<labels::FrmLabelRename>([this] { return InputFile.text(); });
-    return *label_rename_;
+
+ui::Control& Form1::add_tool(ToolButton tool) {
+    auto& t = tools_.emplace_back(std::make_unique<Tool>());
+    t->button = std::move(tool);
+    ui::Control& b = button(t->button.name, t->button.caption);
+    b.rect = t->button.rect;
+    b.tip(t->button.tooltip);
+    if (!t->button.container.empty()) b.container = find(t->button.container);
+    Tool* raw = t.get();
+    b.on_click = [this, raw] {
+        const ToolButton& tb = raw->button;
+        if (tb.open) {
+            raw->opened = tb.open(*this);
+            return;
+        }
+        if (!raw->window && tb.make) raw->window = tb.make(*this);
+        if (!raw->window) return;
+        if (tb.show) tb.show(*raw->window, *this);
+        else ui::desktop().show(*raw->window, tb.modal, this);
+    };
+    return b;
 }
-aircraft::FrmModel& Form1::frm_model() {
-    if (!model_) model_ = std::make_unique<aircraft::FrmModel>(kVersion);
-    return *model_;
+
+ui::Window* Form1::tool_window(const std::string& button_name) const {
+    for (auto& t : tools_)
+        if (t->button.name == button_name) return t->window ? t->window.get() : t->opened;
+    return nullptr;
 }
-groundpolys::FrmGroundShadows& Form1::frm_ground_shadows() {
-    if (!ground_shadows_)
-        ground_shadows_ = std::make_unique<groundpolys::FrmGroundShadows>([this] { return InputFile.text(); },
-                                                                          [this] { return OutputFile.text(); }, kVersion);
-    return *ground_shadows_;
+
+void Form1::notify(Change c) {
+    for (auto& l : listeners_) l(c);
 }
 
 ui::Control& Form1::step_digit(int step) {
@@ -273,16 +293,6 @@ void Form1::layout() {
     cmdCompile.at(166, 352, 76, 26).in(Frame2);
 
     Frame3.at(256, 318, 392, 86);
-    cmdTMF.at(264, 338, 122, 26).in(Frame3).tip("Calculator for terrain-flatten macro parameters.");
-    cmdGroundPolys.at(390, 338, 122, 26).in(Frame3)
-        .tip("Fix shadows and optimize polygons on the ground. Select the input file in step 1 above. This process must be the last one before compilation.");
-    cmdWings.at(516, 338, 122, 26).in(Frame3)
-        .tip("Creates mdl files with flexing wings, optimizes shadow for higher frame rates.");
-    cmdLibTool.at(264, 370, 122, 26).in(Frame3)
-        .tip("Finds, inspects and modifies the contents of bgl file libraries (Make library objects available worldwide).");
-    cmdLabelTool.at(390, 370, 122, 26).in(Frame3)
-        .tip("Renames all labels of a MASM file. Used for using duplicates of an export file.");
-    cmdLibComp.at(516, 370, 122, 26).in(Frame3).tip("Create Library files from gmax objects.");
 
     Label18.at(8, 412, 100, 16);
     MsgText.at(8, 430, 640, 150).tip("Generic info window. Latest message on top.");
@@ -576,8 +586,6 @@ void Form1::Compile_Click() {
         ui::run_time_error_box(e);
     }
 }
-
-void Form1::LabelTool_Click() { frm_label_rename().open(*this); }
 
 void Form1::WebLink_Click() {
     // The default browser is the program that opens an HTML file.

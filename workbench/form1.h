@@ -1,24 +1,18 @@
 #pragma once
 // The main window: five numbered steps on one source pair, the message window, and the tools.
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include "level_table.h"
 #include "remembered_choices.h"
 #include "source_pair.h"
 #include "ui/window.h"
 
-namespace labels { class FrmLabelRename; }
 namespace cg {
 class FrmSurface;
 class FrmPlatform;
 }  // namespace cg
-namespace tmfcalc {
-class FrmHalden;
-class FrmHldParams;
-struct TerrainFields;
-}
-namespace aircraft { class FrmModel; }
-namespace groundpolys { class FrmGroundShadows; }
 
 namespace wb {
 
@@ -30,6 +24,27 @@ class FrmLights;
 class FrmEffects;
 class FrmWindsock;
 class FrmLibrary;
+class FrmHldParams;
+struct TerrainFields;
+
+// What changed in the main window, for the tool windows that follow it.
+enum class Change { Opened, Picked, Processed, Saved, Restored };
+
+class Form1;
+
+// A tool the program's entry point hands the main window: its button (in the frame named
+// `container`, if any) and how its window opens. Either `make` makes the window on the first
+// click, kept by the main window and shown modal or modeless (or by `show`, when the tool has its
+// own way of showing it); or `open` opens a window kept elsewhere and returns it. The main
+// window closes the tools' windows when it ends.
+struct ToolButton {
+    std::string name, caption, tooltip, container;
+    ui::Rect rect;
+    bool modal = false;
+    std::function<std::unique_ptr<ui::Window>(Form1&)> make;
+    std::function<void(ui::Window&, Form1&)> show;
+    std::function<ui::Window*(Form1&)> open;
+};
 
 class Form1 : public ui::Window {
 public:
@@ -84,14 +99,8 @@ public:
     ui::Control& cmdBackup = button("cmdBackup", "Backup");
     ui::Control& cmdRestore = button("cmdRestore", "Restore");
     ui::Control& cmdCompile = button("cmdCompile", "Compile BGL");
-    // Tools
+    // Tools: the frame; the program's entry point hands the window the buttons (add_tool).
     ui::Control& Frame3 = frame("Frame3", "Tools");
-    ui::Control& cmdTMF = button("cmdTMF", "TMF calculator");
-    ui::Control& cmdGroundPolys = button("cmdGroundPolys", "Ground Polys");
-    ui::Control& cmdWings = button("cmdWings", "Wings - Shadow");
-    ui::Control& cmdLibTool = button("cmdLibTool", "Library Tool");
-    ui::Control& cmdLabelTool = button("cmdLabelTool", "Label Tool");
-    ui::Control& cmdLibComp = button("cmdLibComp", "Library Compiler");
     // Messages and version
     ui::Control& Label18 = label("Label18", "Messages");
     ui::Control& MsgText = text_box("MsgText");
@@ -142,7 +151,6 @@ public:
     void Compile_Click();
     // Opens the program's web page in the default browser.
     void WebLink_Click();
-    void LabelTool_Click();
     // Rewrites the parameter line (txtinfo) from the selected kind and the parameter set.
     void Update_par_line();
 
@@ -153,16 +161,22 @@ public:
     FrmLibrary& frm_library();
     cg::FrmSurface& frm_surface();
     cg::FrmPlatform& frm_platform();
-    labels::FrmLabelRename& frm_label_rename();
-    tmfcalc::FrmHalden& frm_halden();
-    tmfcalc::FrmHldParams& frm_hld_params();
+    wb::FrmHldParams& frm_hld_params();
     // The lake and decal fields, as the terrain dialog and "tmf.ini" use them.
-    tmfcalc::TerrainFields terrain_fields();
-    aircraft::FrmModel& frm_model();
-    groundpolys::FrmGroundShadows& frm_ground_shadows();
+    wb::TerrainFields terrain_fields();
 
     // The step digits 1 .. 5.
     ui::Control& step_digit(int step);
+
+    // Shows the library browser owned by the given window (the library dialog's "Library Tool");
+    // handed in with the tools.
+    std::function<void(ui::Window& owner)> show_library_browser;
+    // Adds a tool's button; returns it.
+    ui::Control& add_tool(ToolButton tool);
+    // The window of a tool added by add_tool, once its button has made or opened it (null before).
+    ui::Window* tool_window(const std::string& button_name) const;
+    // Calls `listener` after each Open, material pick, Process, Save and Restore made in the window.
+    void subscribe(std::function<void(Change)> listener) { listeners_.push_back(std::move(listener)); }
 
 private:
     // Forgets the open pair: no lines, materials, placement or queued work; Save disabled.
@@ -179,11 +193,15 @@ private:
     std::unique_ptr<FrmLibrary> library_;
     std::unique_ptr<cg::FrmSurface> surface_;
     std::unique_ptr<cg::FrmPlatform> platform_;
-    std::unique_ptr<labels::FrmLabelRename> label_rename_;
-    std::unique_ptr<tmfcalc::FrmHalden> halden_;
-    std::unique_ptr<tmfcalc::FrmHldParams> hld_params_;
-    std::unique_ptr<aircraft::FrmModel> model_;
-    std::unique_ptr<groundpolys::FrmGroundShadows> ground_shadows_;
+    std::unique_ptr<wb::FrmHldParams> hld_params_;
+    void notify(Change c);
+    std::vector<std::function<void(Change)>> listeners_;
+    struct Tool {
+        ToolButton button;
+        std::unique_ptr<ui::Window> window;  // made by `make`
+        ui::Window* opened = nullptr;        // returned by `open`
+    };
+    std::vector<std::unique_ptr<Tool>> tools_;
 };
 
 }  // namespace wb

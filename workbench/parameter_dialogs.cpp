@@ -8,7 +8,6 @@
 #include "codegen/macro_fields.h"
 #include "asm_line.h"
 #include "form1.h"
-#include "libtool/lib_view.h"
 #include "paths.h"
 #include "text_file.h"
 #include "ui/errors.h"
@@ -297,7 +296,9 @@ FrmLibrary::FrmLibrary(Form1& main) : ui::Window("frmLibrary", "Library Placer",
     cmdSearch.at(106, 124, 100, 26).tip("Shows out.txt, the results of the library tool.");
     cmdOK.at(250, 124, 70, 26);
     cmdCancel.at(330, 124, 70, 26);
-    cmdLibTool.on_click = [this] { libtool::show_library_browser(this); };
+    cmdLibTool.on_click = [this] {
+        if (main_.show_library_browser) main_.show_library_browser(*this);
+    };
 
     on_load = [this] {
         libGUID.set_text(main_.libGUID.text());

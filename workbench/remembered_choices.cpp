@@ -11,7 +11,7 @@
 #include "parameter_dialogs.h"
 #include "paths.h"
 #include "text_file.h"
-#include "tmfcalc/frm_hld_params.h"
+#include "workbench/frm_hld_params.h"
 #include "ui/errors.h"
 #include "ui/fileio.h"
 #include "ui/platform.h"
@@ -196,7 +196,7 @@ std::string set_parameters(Form1& f, const RememberedChoice& c) {
         dialog = &d;
         ok = &d.cmdOK;
     } else if (kind == "Lake" || kind == "Decal") {
-        tmfcalc::FrmHldParams& d = f.frm_hld_params();
+        wb::FrmHldParams& d = f.frm_hld_params();
         d.open(f);
         if (kind == "Lake") {
             d.hldAlt.set_text(c.value("altitude"));

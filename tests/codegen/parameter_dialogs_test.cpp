@@ -1,8 +1,9 @@
 // The parameter set of the main window, its parameter line, and the four parameter dialogs.
 #include "support.h"
+#include "app/tools.h"
 #include "libtool/lib_view.h"
 #include "codegen/area_dialogs.h"
-#include "tmfcalc/frm_hld_params.h"
+#include "workbench/frm_hld_params.h"
 #include "workbench/form1.h"
 #include "workbench/parameter_dialogs.h"
 
@@ -214,6 +215,7 @@ TEST_F(Parameters, LibraryDialogIsModelessAndReloadsEachTime) {
     ASSERT_TRUE(d.is_open());
     EXPECT_FALSE(d.is_modal());
     EXPECT_EQ(d.libScale.text(), "0.5");
+    app::add_tools(*form);  // the browser is the main window's tool
     d.cmdLibTool.click();
     ASSERT_NE(libtool::library_browser(), nullptr);
     EXPECT_TRUE(libtool::library_browser()->is_open());
@@ -317,7 +319,7 @@ TEST_F(Parameters, PlatformDialogDisablesTheElevationForScaleAglAndRefusesANonNu
 TEST_F(Parameters, TerrainDialogRefusesWhatCannotBeWrittenAndKeepsTheTextureAsTyped) {
     kind("Decal");
     form->Params_Click();
-    tmfcalc::FrmHldParams& d = form->frm_hld_params();
+    wb::FrmHldParams& d = form->frm_hld_params();
     ASSERT_TRUE(d.is_open());
     d.hldTextNumber.set_text("12 07");
     d.hldNSSpan.set_text("abc");

@@ -1,6 +1,7 @@
 // The main window's start, activation and end: "gorvane.ini", "tmf.ini", the level table, the
 // web link and the tool buttons.
 #include "../codegen/support.h"
+#include "app/tools.h"
 #include "labels/frm_label_rename.h"
 #include "libcompiler/frm_lib_comp.h"
 #include "libtool/lib_view.h"
@@ -121,50 +122,72 @@ TEST_F(WebLink, NoBrowserOrAFailedStartIsSaid) {
 
 TEST_F(MainWindow, OnlyTheToolsThatExistCanBeOpened) {
     wb::Form1 form;
-    EXPECT_TRUE(form.cmdLabelTool.enabled());
-    EXPECT_TRUE(form.cmdTMF.enabled());
+    app::add_tools(form);
+    auto tool = [&](const char* name) -> ui::Control& { return *form.find(name); };
+    // The Tools frame as it always was, and the Top View button beside the messages.
+    const char* const names[] = {"cmdTMF", "cmdGroundPolys", "cmdWings", "cmdLibTool", "cmdLabelTool", "cmdLibComp"};
+    const char* const captions[] = {"TMF calculator", "Ground Polys", "Wings - Shadow", "Library Tool", "Label Tool",
+                                    "Library Compiler"};
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(tool(names[i]).caption(), captions[i]);
+        EXPECT_EQ(tool(names[i]).container, &form.Frame3);
+        EXPECT_EQ(tool(names[i]).rect.x, 264 + i % 3 * 126);
+        EXPECT_EQ(tool(names[i]).rect.y, i < 3 ? 338 : 370);
+    }
+    EXPECT_EQ(tool("cmdLibComp").tooltip, "Create Library files from gmax objects.");
+    EXPECT_EQ(tool("cmdTopView").tooltip, "Shows the model from above with the objects generated so far.");
     EXPECT_TRUE(form.cmdBackup.enabled());
     EXPECT_TRUE(form.cmdRestore.enabled());
     EXPECT_TRUE(form.cmdCompile.enabled());
 
     ui::desktop().show(form);
     form.InputFile.set_text("C:\\m\\hangar");
-    form.cmdLabelTool.click();
-    labels::FrmLabelRename& tool = form.frm_label_rename();
-    EXPECT_TRUE(tool.is_open());
-    EXPECT_TRUE(tool.is_modal());
-    EXPECT_EQ(tool.InputFile.text(), "C:\\m\\hangar_0.asm");
-    EXPECT_EQ(tool.lblAdition.text(), "FF1");
-    ui::desktop().close(tool);
+    tool("cmdLabelTool").click();
+    auto* rename = dynamic_cast<labels::FrmLabelRename*>(form.tool_window("cmdLabelTool"));
+    ASSERT_NE(rename, nullptr);
+    EXPECT_TRUE(rename->is_open());
+    EXPECT_TRUE(rename->is_modal());
+    EXPECT_EQ(rename->InputFile.text(), "C:\\m\\hangar_0.asm");
+    EXPECT_EQ(rename->lblAdition.text(), "FF1");
+    ui::desktop().close(*rename);
     // The aircraft and ground-polygon tools are modal too.
-    for (ui::Control* button : {&form.cmdWings, &form.cmdGroundPolys}) {
-        button->click();
+    for (const char* name : {"cmdWings", "cmdGroundPolys"}) {
+        tool(name).click();
         ui::Window* w = ui::desktop().active();
         ASSERT_NE(w, &form);
+        EXPECT_EQ(w, form.tool_window(name));
         EXPECT_TRUE(w->is_modal()) << w->name();
         ui::desktop().close(*w);
     }
+    // The terrain calculator and the Top View are modeless.
+    for (const char* name : {"cmdTMF", "cmdTopView"}) {
+        tool(name).click();
+        ASSERT_NE(form.tool_window(name), nullptr);
+        EXPECT_TRUE(form.tool_window(name)->is_open());
+        EXPECT_FALSE(form.tool_window(name)->is_modal());
+    }
 
     // The library browser is modeless.
-    form.cmdLibTool.click();
+    tool("cmdLibTool").click();
     ui::Window* browser = libtool::library_browser();
     ASSERT_NE(browser, nullptr);
     EXPECT_TRUE(browser->is_open());
     EXPECT_FALSE(browser->is_modal());
     EXPECT_EQ(browser->name(), "LibView");
     // So is the library compiler.
-    form.cmdLibComp.click();
+    tool("cmdLibComp").click();
     ui::Window* compiler = libcompiler::library_compiler();
     ASSERT_NE(compiler, nullptr);
     EXPECT_TRUE(compiler->is_open());
     EXPECT_FALSE(compiler->is_modal());
-    form.cmdLabelTool.click();
+    tool("cmdLabelTool").click();
 
     // Closing the main window closes the tools too.
     ui::desktop().close(form);
-    EXPECT_FALSE(tool.is_open());
+    EXPECT_FALSE(rename->is_open());
     EXPECT_FALSE(browser->is_open());
     EXPECT_FALSE(compiler->is_open());
+    EXPECT_FALSE(form.tool_window("cmdTopView")->is_open());
 }
 
 }  // namespace

@@ -14,7 +14,7 @@
 #include "command_line.h"
 #include "libtool/bgl_header.h"
 #include "random_export.h"
-#include "tmfcalc/frm_hld_params.h"
+#include "workbench/frm_hld_params.h"
 #include "ui/script/script_platform.h"
 #include "workbench/form1.h"
 #include "workbench/parameter_dialogs.h"

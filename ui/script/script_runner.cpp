@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <sstream>
 #include <thread>
 
 #include "../fileio.h"
@@ -215,6 +216,13 @@ void ScriptRunner::run_line(const std::string& raw) {
     } else if (cmd == "check") {
         if (!c.enabled() || !c.shown()) stop(c.full_name() + " is disabled");
         driver_.check(c, arg == "1" ? 1 : 0);
+    } else if (cmd == "clickat") {
+        // clickat PICTURE X Y: the left button pressed and released at that pixel
+        if (!c.enabled() || !c.shown()) stop(c.full_name() + " is disabled");
+        std::istringstream xy(arg);
+        int x = 0, y = 0;
+        if (!(xy >> x >> y)) stop("clickat takes a picture and two pixel numbers");
+        driver_.click_at(c, x, y);
     } else if (cmd == "leave") {
         driver_.leave(c);
     } else if (cmd == "print") {

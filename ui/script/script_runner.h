@@ -43,6 +43,11 @@ public:
         if (c.value() != value) c.click();
     }
     virtual void leave(Control& c) { c.lost_focus(); }
+    // A press and release of the left button at a pixel of a picture.
+    virtual void click_at(Control& c, int x, int y) {
+        c.mouse({MouseEvent::Down, x, y, 0});
+        c.mouse({MouseEvent::Up, x, y, 0});
+    }
     virtual void close(Window& w) { desktop().close(w); }
     virtual void settle() {}
     // Pictures of the open windows, named after them and `name`; headless there is nothing to picture.

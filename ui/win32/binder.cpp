@@ -9,6 +9,9 @@ namespace ui {
 namespace {
 
 constexpr const char* kWindowClass = "GorvaneWindow";
+constexpr const char* kImageClass = "GorvaneImage";
+constexpr const char* kControlProp = "GorvaneControl";
+constexpr const char* kBinderProp = "GorvaneBinder";
 constexpr WORD kFirstId = 1000;
 
 COLORREF colour(std::uint32_t c) { return static_cast<COLORREF>(c & 0xFFFFFF); }
@@ -54,6 +57,13 @@ Win32Binder::Win32Binder(HINSTANCE instance) : instance_(instance) {
     wc.hIcon = LoadIcon(instance_, MAKEINTRESOURCE(1));
     if (!wc.hIcon) wc.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
     RegisterClassExA(&wc);
+    WNDCLASSEXA ic{};
+    ic.cbSize = sizeof ic;
+    ic.lpfnWndProc = image_proc;
+    ic.hInstance = instance_;
+    ic.hCursor = LoadCursor(nullptr, IDC_CROSS);
+    ic.lpszClassName = kImageClass;
+    RegisterClassExA(&ic);
     font_ = CreateFontA(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, DEFAULT_QUALITY,
                         DEFAULT_PITCH | FF_SWISS, "Tahoma");
     bold_font_ = CreateFontA(-22, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0, DEFAULT_QUALITY,
@@ -257,6 +267,11 @@ void Win32Binder::create_controls(NativeWindow& nw) {
             case Kind::Picture:
                 style |= SS_BITMAP;
                 break;
+            case Kind::Image:
+                cls = kImageClass;
+                style |= WS_TABSTOP;
+                ex = WS_EX_CLIENTEDGE;
+                break;
         }
         nc.hwnd = CreateWindowExA(ex, cls, "", style, c.rect.x, c.rect.y, c.rect.w, h, nw.hwnd,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstId + i)), instance_, nullptr);
@@ -269,6 +284,10 @@ void Win32Binder::create_controls(NativeWindow& nw) {
         if (c.kind() == Kind::Tab) {  // the controls on its pages are drawn on the page's colour
             nc.brush_colour = page_colour(nc.hwnd, c.rect.w, c.rect.h);
             nc.brush = CreateSolidBrush(nc.brush_colour);
+        }
+        if (c.kind() == Kind::Image) {
+            SetPropA(nc.hwnd, kControlProp, &c);
+            SetPropA(nc.hwnd, kBinderProp, this);
         }
         if (c.kind() == Kind::Picture) {
             nc.bitmap = static_cast<HBITMAP>(
@@ -411,6 +430,7 @@ void Win32Binder::push(NativeControl& nc) {
             break;
         case Kind::Swatch:
         case Kind::Picture:
+        case Kind::Image:
             break;
         default:
             if (native_text(h) != c.caption()) SetWindowTextA(h, c.caption().c_str());
@@ -494,6 +514,83 @@ LRESULT CALLBACK Win32Binder::window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM
     return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
+LRESULT CALLBACK Win32Binder::image_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* c = static_cast<Control*>(GetPropA(hwnd, kControlProp));
+    auto* self = static_cast<Win32Binder*>(GetPropA(hwnd, kBinderProp));
+    if (!c || !self) return DefWindowProcA(hwnd, msg, wp, lp);
+    auto report = [&](MouseEvent::Type type, int x, int y, int wheel) {
+        if (self->pushing_) return;
+        try {
+            c->mouse({type, x, y, wheel});
+            self->refresh();
+        } catch (const StopRequest&) {
+            PostQuitMessage(3);
+        }
+    };
+    switch (msg) {
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(hwnd, &ps);
+            RECT client;
+            GetClientRect(hwnd, &client);
+            FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+            if (const std::shared_ptr<const Raster>& r = c->image(); r && r->width > 0 && r->height > 0) {
+                // 24-bit rows top-down, blue first, each padded to four bytes.
+                const int stride = (r->width * 3 + 3) & ~3;
+                std::vector<std::uint8_t> bgr(static_cast<size_t>(stride) * static_cast<size_t>(r->height));
+                for (int y = 0; y < r->height; ++y)
+                    for (int x = 0; x < r->width; ++x) {
+                        const std::uint8_t* p = &r->rgb[(static_cast<size_t>(y) * r->width + x) * 3];
+                        std::uint8_t* q = &bgr[static_cast<size_t>(y) * stride + static_cast<size_t>(x) * 3];
+                        q[0] = p[2];
+                        q[1] = p[1];
+                        q[2] = p[0];
+                    }
+                BITMAPINFO bi{};
+                bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+                bi.bmiHeader.biWidth = r->width;
+                bi.bmiHeader.biHeight = -r->height;
+                bi.bmiHeader.biPlanes = 1;
+                bi.bmiHeader.biBitCount = 24;
+                bi.bmiHeader.biCompression = BI_RGB;
+                SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(r->width), static_cast<DWORD>(r->height), 0, 0, 0,
+                                  static_cast<UINT>(r->height), bgr.data(), &bi, DIB_RGB_COLORS);
+            }
+            EndPaint(hwnd, &ps);
+            return 0;
+        }
+        case WM_LBUTTONDOWN:
+            SetFocus(hwnd);
+            SetCapture(hwnd);
+            report(MouseEvent::Down, static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp)), 0);
+            return 0;
+        case WM_MOUSEMOVE:
+            if (wp & MK_LBUTTON)
+                report(MouseEvent::Move, static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp)), 0);
+            return 0;
+        case WM_LBUTTONUP:
+            if (GetCapture() == hwnd) ReleaseCapture();
+            report(MouseEvent::Up, static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp)), 0);
+            return 0;
+        case WM_MOUSEWHEEL: {
+            POINT pt{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+            ScreenToClient(hwnd, &pt);
+            const int notches = GET_WHEEL_DELTA_WPARAM(wp) / WHEEL_DELTA;
+            if (notches != 0) report(MouseEvent::Wheel, pt.x, pt.y, notches);
+            return 0;
+        }
+        case WM_NCDESTROY:
+            RemovePropA(hwnd, kControlProp);
+            RemovePropA(hwnd, kBinderProp);
+            break;
+        default:
+            break;
+    }
+    return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
 LRESULT Win32Binder::handle(NativeWindow& nw, UINT msg, WPARAM wp, LPARAM lp) {
     HWND hwnd = nw.hwnd;
     switch (msg) {
@@ -541,6 +638,16 @@ LRESULT Win32Binder::handle(NativeWindow& nw, UINT msg, WPARAM wp, LPARAM lp) {
             }
             SetBkColor(dc, colour(back));
             return reinterpret_cast<LRESULT>(nc->brush);
+        }
+        case WM_MOUSEWHEEL: {
+            // The wheel goes to the focused control; a picture under the pointer takes it instead.
+            POINT pt{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+            HWND under = WindowFromPoint(pt);
+            if (NativeControl* nc = under ? find_control(nw, under) : nullptr; nc && nc->model->kind() == Kind::Image) {
+                SendMessageA(under, WM_MOUSEWHEEL, wp, lp);
+                return 0;
+            }
+            break;
         }
         case WM_SETCURSOR:
             if (busy_) {

@@ -61,6 +61,8 @@ private:
         HWND tooltip = nullptr;
     };
     static LRESULT CALLBACK window_proc(HWND, UINT, WPARAM, LPARAM);
+    // The window procedure of Image controls: paints the model's picture, reports the mouse.
+    static LRESULT CALLBACK image_proc(HWND, UINT, WPARAM, LPARAM);
     LRESULT handle(NativeWindow& nw, UINT msg, WPARAM wp, LPARAM lp);
     void create_controls(NativeWindow& nw);
     void create_menus(NativeWindow& nw);

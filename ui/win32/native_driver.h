@@ -58,6 +58,12 @@ public:
         if (!h) return ScriptDriver::leave(c);
         notify(c, h, c.kind() == Kind::ComboBox ? CBN_KILLFOCUS : EN_KILLFOCUS);
     }
+    void click_at(Control& c, int x, int y) override {
+        HWND h = binder_.hwnd_of(c);
+        if (!h) return ScriptDriver::click_at(c, x, y);
+        SendMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+        SendMessageA(h, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    }
     void close(Window& w) override {
         HWND h = binder_.hwnd_of(w);
         if (!h) return ScriptDriver::close(w);

@@ -7,7 +7,7 @@
 #include "ui/format.h"
 #include "workbench/text_file.h"
 
-namespace tmfcalc {
+namespace wb {
 
 namespace {
 
@@ -45,4 +45,4 @@ void read_tmf_settings(const std::string& path, TerrainFields& f) {
     }
 }
 
-}  // namespace tmfcalc
+}  // namespace wb

@@ -8,7 +8,7 @@
 #include "workbench/asm_line.h"
 #include "workbench/paths.h"
 
-namespace tmfcalc {
+namespace wb {
 
 void copy_fields(const TerrainFields& from, TerrainFields& to) {
     to.hldAlt.set_text(from.hldAlt.text());
@@ -105,4 +105,4 @@ void FrmHldParams::OK_Click() {
     ui::desktop().close(*this);
 }
 
-}  // namespace tmfcalc
+}  // namespace wb

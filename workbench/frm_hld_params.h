@@ -4,7 +4,7 @@
 #include "tmf_settings.h"
 #include "ui/window.h"
 
-namespace tmfcalc {
+namespace wb {
 
 class FrmHldParams : public ui::Window {
 public:
@@ -43,4 +43,4 @@ private:
 // Copies the seven fields from one set of controls to another.
 void copy_fields(const TerrainFields& from, TerrainFields& to);
 
-}  // namespace tmfcalc
+}  // namespace wb

@@ -6,7 +6,7 @@
 
 #include "ui/controls.h"
 
-namespace tmfcalc {
+namespace wb {
 
 struct TerrainFields {
     ui::Control& hldAlt;
@@ -25,4 +25,4 @@ void write_tmf_settings(const std::string& path, const TerrainFields& f);
 // missing or an unreadable file leave their fields as they are.
 void read_tmf_settings(const std::string& path, TerrainFields& f);
 
-}  // namespace tmfcalc
+}  // namespace wb
