@@ -86,6 +86,19 @@ static void text_seeds(const fs::path& root) {
     settings(1, "fx_list", read(source / "workbench" / "fx_list.txt"));
     settings(2, "tmf", "v1\r\n1207\r\n4080\r\n8160\r\n4080\r\n8160\r\n");
     settings(3, "libview", "C:\\scenery\r\n");
+    // Remembered choices: one line of every kind, a comment, and lines that no longer fit.
+    write(root / "remembered", "kinds",
+          "# hangar\r\n"
+          "colour=FFFFFF | kind=Lights | type=LIGHT_STROBE | intensity=80 | linear_attenuation=0.4 | "
+          "square_attenuation=0.04 | flash_variable=becon3 | flash_mask=CCCC | day_off=1 | aircraft=0\r\n"
+          "colour=123456 | kind=Windsock | mast_colour=10F0F0 | night_light=0\r\n"
+          "colour=194CE5 | kind=Decal | texture=1300 | we_offset=4080 | we_span=8000 | ns_offset=4080 | "
+          "ns_span=8000\r\n"
+          "colour=33CC33 | kind=Lake | altitude=120 | lake=1\r\n"
+          "colour=CC3333 | kind=Effects | effect=fx_steam_vent | time_constraints=MOY=01,12;DOM=01,31;HOD=00,23;"
+          "MOH=00,59; | on_ground=1 | terrain_altitude=0\r\n"
+          "colour=3333CC | kind=Landing Area | ground_elevation=12 | use_scale_agl=0 | keep_polygons=1\r\n"
+          "colour=FF7F00 | kind=Lights | type=LIGHT_NAV | intensity=abc\r\nnot a line\r\n");
     settings(4, "model", "md001\r\nC:\\a\\glider\r\nC:\\a\\glider_fus\r\nC:\\a\\glider_wh\r\n"
                          "C:\\a\\glider_wl\r\nC:\\a\\glider_sh\r\n");
 }

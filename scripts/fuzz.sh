@@ -11,7 +11,7 @@
 set -euo pipefail
 mode=${1:-short}
 targets=(fuzz_decoder fuzz_header fuzz_objects fuzz_ocm
-         fuzz_assembler fuzz_open fuzz_labels fuzz_tolvard fuzz_settings)
+         fuzz_assembler fuzz_open fuzz_labels fuzz_tolvard fuzz_settings fuzz_remembered)
 case "$mode" in
   short) seconds=$(( 60 / ${#targets[@]} )) ;;
   long) seconds=${2:?usage: scripts/fuzz.sh long SECONDS [TARGET...]}
