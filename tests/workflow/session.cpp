@@ -14,10 +14,11 @@
 #include "command_line.h"
 #include "libtool/bgl_header.h"
 #include "random_export.h"
-#include "workbench/frm_hld_params.h"
 #include "ui/script/script_platform.h"
 #include "workbench/form1.h"
+#include "workbench/frm_hld_params.h"
 #include "workbench/parameter_dialogs.h"
+#include "workbench/text_file.h"
 
 namespace fs = std::filesystem;
 
@@ -150,7 +151,7 @@ public:
         for (int m : e.highlighted)
             if (std::find(e.with_block.begin(), e.with_block.end(), m) != e.with_block.end()) disk_todo_.insert(m);
         step("export (" + std::to_string(e.highlighted.size()) + " highlighted materials)");
-        compile(base_ + ".asm", "the export itself");
+        compile("the export itself", {base_ + ".asm"});
 
         form_ = std::make_unique<wb::Form1>();
         ui::desktop().show(*form_);
@@ -249,22 +250,15 @@ private:
         }
     }
 
-    // Checks every value of a written source against the range of its macro field, compiles the
-    // source with our compiler and reads the result back with the header reader.
-    void compile(const std::string& path, const std::string& what) {
-        for (const std::string& source : {path, fs::path(path).replace_extension().string() + "_0.asm"}) {
-            if (source != path && (what != "the saved pair" || !fs::exists(source))) continue;
-            std::vector<std::string> lines;
-            std::istringstream in(read(source));
-            for (std::string line; std::getline(in, line);) {
-                if (!line.empty() && line.back() == '\r') line.pop_back();
-                lines.push_back(line);
-            }
-            if (const std::string why = cg::check_generated_lines(lines); !why.empty()) {
+    // Checks every value of the written sources against the range of its macro field, compiles the
+    // first with our compiler and reads the result back with the header reader.
+    void compile(const std::string& what, const std::vector<std::string>& sources) {
+        for (const std::string& source : sources)
+            if (const std::string why = cg::check_generated_lines(wb::split_lines(read(source))); !why.empty()) {
                 fail(what + " holds a value its macro field cannot: " + why);
                 return;
             }
-        }
+        const std::string& path = sources.front();
         ++outcome_.compiles;
         const bglc::Result r = bglc::assemble(path, bglc::compiler_options(bglc::macro_folder(options_.install_folder), "bgl"));
         if (!r.ok()) {
@@ -445,7 +439,7 @@ private:
         for (const char* source : {"tmpLake.asm", "tmpDecal.asm"}) {
             const std::string path = (fs::path(options_.folder) / source).string();
             if (fs::exists(path) && (!before.files.count(source) || before.files.at(source) != read(path)))
-                compile(path, source);
+                compile(source, {path});
         }
     }
 
@@ -464,7 +458,7 @@ private:
             expect_unchanged(before, "Save wrote nothing");
             return;
         }
-        compile(base_ + ".asm", "the saved pair");
+        compile("the saved pair", {base_ + ".asm", base_ + "_0.asm"});
         disk_todo_ = todo();
     }
 
