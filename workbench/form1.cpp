@@ -86,10 +86,8 @@ void Form1::close_dialogs() {
                                                             library_.get(), surface_.get(), platform_.get(),
                                                             hld_params_.get()})
         if (w && w->is_open()) ui::desktop().close(*w);
-    for (auto& t : tools_) {
-        ui::Window* w = t->window ? t->window.get() : t->opened;
-        if (w && w->is_open()) ui::desktop().close(*w);
-    }
+    for (auto& t : tools_)
+        if (ui::Window* w = t->current(); w && w->is_open()) ui::desktop().close(*w);
 }
 
 void Form1::init_parameters() {
@@ -223,7 +221,7 @@ ui::Control& Form1::add_tool(ToolButton tool) {
 
 ui::Window* Form1::tool_window(const std::string& button_name) const {
     for (auto& t : tools_)
-        if (t->button.name == button_name) return t->window ? t->window.get() : t->opened;
+        if (t->button.name == button_name) return t->current();
     return nullptr;
 }
 

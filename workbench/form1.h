@@ -200,6 +200,7 @@ private:
         ToolButton button;
         std::unique_ptr<ui::Window> window;  // made by `make`
         ui::Window* opened = nullptr;        // returned by `open`
+        ui::Window* current() const { return window ? window.get() : opened; }
     };
     std::vector<std::unique_ptr<Tool>> tools_;
 };
