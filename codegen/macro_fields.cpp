@@ -1,6 +1,5 @@
 #include "macro_fields.h"
 
-#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <stdexcept>
@@ -73,6 +72,8 @@ bool same_name(std::string_view a, std::string_view b) {
             return false;
     return true;
 }
+
+int is_name_char(int c) { return std::isalnum(c) || c == '_' || c == '@' || c == '$' || c == '?'; }
 
 bool all_of(std::string_view s, int (*is)(int)) {
     for (char c : s)
@@ -198,11 +199,7 @@ std::string check_operand(std::string_view macro, const MacroField& f, const std
     switch (f.kind) {
         case FieldKind::Label: return "";
         case FieldKind::Name: {
-            auto name_char = [](char c) {
-                return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '@' || c == '$' || c == '?';
-            };
-            const bool fits = !operand.empty() && !std::isdigit(static_cast<unsigned char>(operand[0])) &&
-                              std::all_of(operand.begin(), operand.end(), name_char);
+            const bool fits = all_of(operand, is_name_char) && !std::isdigit(static_cast<unsigned char>(operand[0]));
             return fits ? "" : refusal(macro, f, operand);
         }
         case FieldKind::Text: {
