@@ -225,13 +225,7 @@ void render(const Scene& s, const View& v, const DrawOptions& o, ui::Raster& out
     // Objects: shapes first, then the symbols over them.
     for (const SceneObject& ob : s.objects) {
         switch (ob.kind) {
-            case SceneObject::Ground:
-                for (size_t i = 0; i < ob.points.size(); ++i) {
-                    const Point& a = ob.points[i];
-                    const Point& b = ob.points[(i + 1) % ob.points.size()];
-                    c.line(v.px(a.x), v.py(a.z), v.px(b.x), v.py(b.z), kGround, 2);
-                }
-                break;
+            case SceneObject::Ground: polygon(c, v, ob.points, kGround, 2); break;
             case SceneObject::Landing:
                 polygon(c, v, ob.points, kLanding, 2);
                 for (const Point& p : ob.points) {
