@@ -169,7 +169,7 @@ void render(const Scene& s, const View& v, const DrawOptions& o, ui::Raster& out
     Canvas c(out);
     c.clear(kBackground);
     if (!s.open) {
-        const std::string t = "No model is open: open one in the main window.";
+        const std::string t = kNoModelOpen;
         c.text((v.width - Canvas::text_width(t)) / 2, v.height / 2 - 4, t, kText);
         return;
     }

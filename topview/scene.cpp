@@ -327,7 +327,7 @@ Scene build_scene(const wb::SourcePair& pair) {
 }
 
 std::string summary(const Scene& s) {
-    if (!s.open) return "No model is open: open one in the main window.";
+    if (!s.open) return kNoModelOpen;
     std::string r = plural(static_cast<int>(s.materials.size()), "material", "materials") + ", " +
                     std::to_string(s.highlighted) + " highlighted, " + std::to_string(s.processed) + " processed";
     static const struct {
