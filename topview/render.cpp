@@ -5,6 +5,7 @@
 #include <map>
 
 #include "ui/format.h"
+#include "workbench/geometry.h"
 
 namespace topview {
 
@@ -26,7 +27,7 @@ void draw_light(Canvas& c, double x, double y, Rgb colour) {
 
 void draw_effect(Canvas& c, double x, double y) {
     for (int k = 0; k < 4; ++k) {
-        const double a = k * 3.14159265358979 / 4;
+        const double a = k * wb::kPi / 4;
         c.line(x - 7 * std::cos(a), y - 7 * std::sin(a), x + 7 * std::cos(a), y + 7 * std::sin(a), kEffect, 2);
     }
     c.disc(x, y, 2, kBlack);
@@ -169,7 +170,7 @@ void render(const Scene& s, const View& v, const DrawOptions& o, ui::Raster& out
     Canvas c(out);
     c.clear(kBackground);
     if (!s.open) {
-        const std::string t = "No model is open: open one in the main window.";
+        const std::string t = kNoModelOpen;
         c.text((v.width - Canvas::text_width(t)) / 2, v.height / 2 - 4, t, kText);
         return;
     }
@@ -225,13 +226,7 @@ void render(const Scene& s, const View& v, const DrawOptions& o, ui::Raster& out
     // Objects: shapes first, then the symbols over them.
     for (const SceneObject& ob : s.objects) {
         switch (ob.kind) {
-            case SceneObject::Ground:
-                for (size_t i = 0; i < ob.points.size(); ++i) {
-                    const Point& a = ob.points[i];
-                    const Point& b = ob.points[(i + 1) % ob.points.size()];
-                    c.line(v.px(a.x), v.py(a.z), v.px(b.x), v.py(b.z), kGround, 2);
-                }
-                break;
+            case SceneObject::Ground: polygon(c, v, ob.points, kGround, 2); break;
             case SceneObject::Landing:
                 polygon(c, v, ob.points, kLanding, 2);
                 for (const Point& p : ob.points) {
@@ -288,7 +283,7 @@ void render(const Scene& s, const View& v, const DrawOptions& o, ui::Raster& out
     }
 
     // North arrow, top right: true north in the model's axes (turned back by the heading).
-    const double h = s.heading_degrees * 3.14159265358979 / 180;
+    const double h = s.heading_degrees * wb::kPi / 180;
     const double nx = -std::sin(h), nz = std::cos(h);
     const double ax = v.width - 30, ay = 38;
     c.disc(ax, ay, 20, mix(kBackground, kWhite, 0.7));

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <utility>
 
 #include "terrain/terrain_sources.h"
 #include "ui/format.h"
@@ -219,36 +220,33 @@ Scene build_scene(const wb::SourcePair& pair) {
     // The others from the material's triangles, as their generators read them.
     // The triangles of each material processed in this session, found in one pass.
     std::vector<std::vector<const SceneTriangle*>> processed_now(s.materials.size());
+    std::vector<std::pair<int, int>> rows_now;  // (row, material index) of the rows processed now
     std::vector<char> wanted(s.materials.size(), 0);
-    bool any_now = false;
     for (int r = 1; r <= pair.materials.count(); ++r) {
         const wb::MaterialRow& row = pair.materials.row(r);
         const int m = s.material_of_row(r);
-        if (!row.kind.empty() && !row.processed_before && m >= 0) wanted[static_cast<size_t>(m)] = 1, any_now = true;
+        if (row.kind.empty() || row.processed_before || m < 0) continue;
+        wanted[static_cast<size_t>(m)] = 1;
+        rows_now.emplace_back(r, m);
     }
-    if (any_now)
+    if (!rows_now.empty())
         for (const SceneTriangle& t : s.triangles)
             if (t.material >= 0 && wanted[static_cast<size_t>(t.material)])
                 processed_now[static_cast<size_t>(t.material)].push_back(&t);
-    auto triangles_of = [&](int m) -> const std::vector<const SceneTriangle*>& {
-        return processed_now[static_cast<size_t>(m)];
-    };
-    for (int r = 1; r <= pair.materials.count(); ++r) {
+    for (const auto& [r, m] : rows_now) {
         const wb::MaterialRow& row = pair.materials.row(r);
-        if (row.kind.empty() || row.processed_before) continue;
-        const int m = s.material_of_row(r);
-        if (m < 0) continue;
+        const std::vector<const SceneTriangle*>& triangles_of_m = processed_now[static_cast<size_t>(m)];
         if (row.kind == "Effects" || row.kind == "Library") {
             // Placed in the world at corner 1 of each triangle (in block order).
             SceneObject o;
             o.kind = row.kind == "Effects" ? SceneObject::Effect : SceneObject::Library;
-            for (const SceneTriangle* t : triangles_of(m)) {
+            for (const SceneTriangle* t : triangles_of_m) {
                 o.at = t->p[0];
                 s.objects.push_back(o);
             }
         } else if (row.kind == "Ground Type" || row.kind == "Landing Area") {
             std::vector<Point> pts;
-            for (const SceneTriangle* t : triangles_of(m))
+            for (const SceneTriangle* t : triangles_of_m)
                 for (const Point& p : t->p) pts.push_back(p);
             if (pts.empty()) continue;
             SceneObject o;
@@ -327,7 +325,7 @@ Scene build_scene(const wb::SourcePair& pair) {
 }
 
 std::string summary(const Scene& s) {
-    if (!s.open) return "No model is open: open one in the main window.";
+    if (!s.open) return kNoModelOpen;
     std::string r = plural(static_cast<int>(s.materials.size()), "material", "materials") + ", " +
                     std::to_string(s.highlighted) + " highlighted, " + std::to_string(s.processed) + " processed";
     static const struct {

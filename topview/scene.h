@@ -56,6 +56,9 @@ struct Scene {
     double depth_metres() const { return (high.z - low.z) * metres_per_unit; }
 };
 
+// What the summary and the picture say while no model is open.
+inline constexpr const char* kNoModelOpen = "No model is open: open one in the main window.";
+
 // Reads the scene of an open pair (an empty scene, open false, when no lines are loaded).
 Scene build_scene(const wb::SourcePair& pair);
 

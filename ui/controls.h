@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <memory>
 #include <string>
 #include <vector>
 

@@ -16,38 +16,29 @@ using topview::Rgb;
 void write_pair(const testsupport::TempFolder& f) {
     f.write("yard.asm", {"; header", "        SCALE_AGL       OBJECT_RET, 0, 0, 10000h, 050764Dh, 096F4h, 0A9065CC9h, 0BDDCh, 0, 0",
                          "        INSTANCE_CALL   visual_model, 0, 0, 0", "OBJECT_RET label word", "        include yard_0.asm"});
-    f.write("yard_0.asm",
-            {"yard_top label BGLCODE", "        MATERIAL_LIST_BEGIN",
-             "        MATERIAL_DEF 0.200000,0.400000,0.600000,1.000000,0.200000,0.400000,0.600000,0,1,1,0.000000",
-             "        MATERIAL_DEF 1.000000,1.000000,1.000000,1.000000,1.000000,1.000000,1.000000,0,0,1,0.000000",
-             "        MATERIAL_DEF 0.500000,0.500000,0.500000,1.000000,0.500000,0.500000,0.500000,0,0,0,0.000000",
-             "        MATERIAL_DEF 0.100000,0.300000,0.900000,1.000000,0.100000,0.300000,0.900000,1,1,1,0.000000",
-             "        MATERIAL_LIST_END", "        VERTEX_LIST_BEGIN",
-             "        VERTEX_DEF -50.0, 0.0, -50.0, 0.0, 1.0, 0.0, 0.0, 0.0",
-             "        VERTEX_DEF 50.0, 0.0, -50.0, 0.0, 1.0, 0.0, 0.0, 0.0",
-             "        VERTEX_DEF 50.0, 0.0, 50.0, 0.0, 1.0, 0.0, 0.0, 0.0",
-             "        VERTEX_DEF -50.0, 0.0, 50.0, 0.0, 1.0, 0.0, 0.0, 0.0",
-             "        VERTEX_DEF 10.0, 1.0, 10.0, 0.0, 1.0, 0.0, 0.0, 0.0",
-             "        VERTEX_DEF 30.0, 1.0, 10.0, 0.0, 1.0, 0.0, 0.0, 0.0",
-             "        VERTEX_DEF 30.0, 1.0, 30.0, 0.0, 1.0, 0.0, 0.0, 0.0",
-             "        VERTEX_DEF 10.0, 1.0, 30.0, 0.0, 1.0, 0.0, 0.0, 0.0",
-             "        VERTEX_DEF -20.0, 2.0, -20.0, 0.0, 1.0, 0.0, 0.0, 0.0",
-             "        VERTEX_DEF -15.0, 2.0, -20.0, 0.0, 1.0, 0.0, 0.0, 0.0",
-             "        VERTEX_DEF -20.0, 2.0, -15.0, 0.0, 1.0, 0.0, 0.0, 0.0",
-             "        VERTEX_DEF -30.0, 0.5, 20.0, 0.0, 1.0, 0.0, 0.0, 0.0",
-             "        VERTEX_DEF -40.0, 0.5, 10.0, 0.0, 1.0, 0.0, 0.0, 0.0",
-             "        VERTEX_DEF -20.0, 0.5, 10.0, 0.0, 1.0, 0.0, 0.0, 0.0",
-             "        VERTEX_DEF -20.0, 0.5, 30.0, 0.0, 1.0, 0.0, 0.0, 0.0",
-             "        VERTEX_DEF -40.0, 0.5, 30.0, 0.0, 1.0, 0.0, 0.0, 0.0",
-             "        VERTEX_LIST_END",
-             "        MATERIAL 2,0", "        DRAW_TRI_BEGIN 0,4", "        DRAW_TRI 0,1,2", "        DRAW_TRI 0,2,3",
-             "        DRAW_TRI_END",
-             "        MATERIAL 0,0", "        DRAW_TRI_BEGIN 4,4", "        DRAW_TRI 0,1,2", "        DRAW_TRI 0,2,3",
-             "        DRAW_TRI_END",
-             "        MATERIAL 1,0", "        DRAW_TRI_BEGIN 8,3", "        DRAW_TRI 0,1,2", "        DRAW_TRI_END",
-             "        MATERIAL 3,0", "        DRAW_TRI_BEGIN 11,5", "        DRAW_TRI 3,4,0", "        DRAW_TRI 1,2,0",
-             "        DRAW_TRI 4,1,0", "        DRAW_TRI 2,3,0", "        DRAW_TRI_END",
-             "        BGL_END", "        BGL_RETURN"});
+    // A material of colour rgb (also its diffuse colour) and the given flags.
+    auto material = [](const std::string& rgb, const char* flags) {
+        return "        MATERIAL_DEF " + rgb + ",1.000000," + rgb + "," + flags + ",0.000000";
+    };
+    std::vector<std::string> lines{"yard_top label BGLCODE", "        MATERIAL_LIST_BEGIN",
+                                   material("0.200000,0.400000,0.600000", "0,1,1"),
+                                   material("1.000000,1.000000,1.000000", "0,0,1"),
+                                   material("0.500000,0.500000,0.500000", "0,0,0"),
+                                   material("0.100000,0.300000,0.900000", "1,1,1"),
+                                   "        MATERIAL_LIST_END", "        VERTEX_LIST_BEGIN"};
+    for (const char* xyz : {"-50.0, 0.0, -50.0", "50.0, 0.0, -50.0", "50.0, 0.0, 50.0", "-50.0, 0.0, 50.0",
+                            "10.0, 1.0, 10.0", "30.0, 1.0, 10.0", "30.0, 1.0, 30.0", "10.0, 1.0, 30.0",
+                            "-20.0, 2.0, -20.0", "-15.0, 2.0, -20.0", "-20.0, 2.0, -15.0", "-30.0, 0.5, 20.0",
+                            "-40.0, 0.5, 10.0", "-20.0, 0.5, 10.0", "-20.0, 0.5, 30.0", "-40.0, 0.5, 30.0"})
+        lines.push_back(std::string("        VERTEX_DEF ") + xyz + ", 0.0, 1.0, 0.0, 0.0, 0.0");
+    lines.insert(lines.end(),
+                 {"        VERTEX_LIST_END", "        MATERIAL 2,0", "        DRAW_TRI_BEGIN 0,4", "        DRAW_TRI 0,1,2",
+                  "        DRAW_TRI 0,2,3", "        DRAW_TRI_END", "        MATERIAL 0,0", "        DRAW_TRI_BEGIN 4,4",
+                  "        DRAW_TRI 0,1,2", "        DRAW_TRI 0,2,3", "        DRAW_TRI_END", "        MATERIAL 1,0",
+                  "        DRAW_TRI_BEGIN 8,3", "        DRAW_TRI 0,1,2", "        DRAW_TRI_END", "        MATERIAL 3,0",
+                  "        DRAW_TRI_BEGIN 11,5", "        DRAW_TRI 3,4,0", "        DRAW_TRI 1,2,0", "        DRAW_TRI 4,1,0",
+                  "        DRAW_TRI 2,3,0", "        DRAW_TRI_END", "        BGL_END", "        BGL_RETURN"});
+    f.write("yard_0.asm", lines);
 }
 
 class TopView : public PlatformFixture {
@@ -77,10 +68,18 @@ protected:
             if (form.typeOfObj.item(i) == kind) form.typeOfObj.set_list_index(i);
         form.Command2.click();
     }
-    // The colour of the picture at a model point.
+    // The colour of the picture at a pixel, and at a model point.
+    static Rgb pixel(const topview::FrmTopView& v, int x, int y) {
+        return topview::Canvas(const_cast<ui::Raster&>(v.picture())).at(x, y);
+    }
     static Rgb at(const topview::FrmTopView& v, double x, double z) {
-        topview::Canvas c(const_cast<ui::Raster&>(v.picture()));
-        return c.at(static_cast<int>(v.view().px(x)), static_cast<int>(v.view().py(z)));
+        return pixel(v, static_cast<int>(v.view().px(x)), static_cast<int>(v.view().py(z)));
+    }
+    // A click on the picture at a model point.
+    static void click_at(topview::FrmTopView& v, double x, double z) {
+        const int px = static_cast<int>(v.view().px(x)), py = static_cast<int>(v.view().py(z));
+        v.picTop.mouse({ui::MouseEvent::Down, px, py, 0});
+        v.picTop.mouse({ui::MouseEvent::Up, px, py, 0});
     }
 
     wb::Form1 form;
@@ -131,17 +130,14 @@ TEST_F(TopView, ProcessedObjectsStandWhereTheirCodePutsThem) {
     EXPECT_FALSE(lake.quads.empty());
     // Its number "1" is written beside point 1, on a white label.
     const int lx = static_cast<int>(v.view().px(-20)) + 5, ly = static_cast<int>(v.view().py(30)) - 11;
-    topview::Canvas c(const_cast<ui::Raster&>(v.picture()));
-    EXPECT_EQ(c.at(lx + 2, ly), (Rgb{0, 90, 220}));   // top of the "1"
-    EXPECT_EQ(c.at(lx, ly + 2), (Rgb{255, 255, 255}));
+    EXPECT_EQ(pixel(v, lx + 2, ly), (Rgb{0, 90, 220}));  // top of the "1"
+    EXPECT_EQ(pixel(v, lx, ly + 2), (Rgb{255, 255, 255}));
 }
 
 TEST_F(TopView, ClickingATrianglePicksItsMaterialInTheMainWindow) {
     open_pair();
     topview::FrmTopView& v = open_view();
-    const int x = static_cast<int>(v.view().px(20)), y = static_cast<int>(v.view().py(20));
-    v.picTop.mouse({ui::MouseEvent::Down, x, y, 0});
-    v.picTop.mouse({ui::MouseEvent::Up, x, y, 0});
+    click_at(v, 20, 20);
     EXPECT_EQ(form.lstMat2proc.selected_text(), "336699");
     EXPECT_EQ(form.step_digit(2).fore_colour(), ui::kGreen);  // as if picked in the list
     // The picked material's outline: its corner now drawn in the outline colours.
@@ -149,9 +145,7 @@ TEST_F(TopView, ClickingATrianglePicksItsMaterialInTheMainWindow) {
     EXPECT_TRUE(corner == (Rgb{0, 0, 0}) || corner == (Rgb{255, 230, 0}));
 
     // The grey ground is no highlighted material: nothing is picked; a drag moves the view instead.
-    const int gx = static_cast<int>(v.view().px(40)), gy = static_cast<int>(v.view().py(-40));
-    v.picTop.mouse({ui::MouseEvent::Down, gx, gy, 0});
-    v.picTop.mouse({ui::MouseEvent::Up, gx, gy, 0});
+    click_at(v, 40, -40);
     EXPECT_EQ(form.lstMat2proc.selected_text(), "336699");
     const double before = v.view().px(0);
     v.picTop.mouse({ui::MouseEvent::Down, 100, 100, 0});
