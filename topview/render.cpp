@@ -33,11 +33,12 @@ void draw_effect(Canvas& c, double x, double y) {
     c.disc(x, y, 2, kBlack);
 }
 
-void draw_library(Canvas& c, double x, double y, double heading) {
+// A library object takes the model's heading: its tick points along the model's +z.
+void draw_library(Canvas& c, double x, double y) {
     const int ix = static_cast<int>(std::floor(x)), iy = static_cast<int>(std::floor(y));
     c.rect(ix - 5, iy - 5, 11, 11, kLibrary);
     c.rect(ix - 4, iy - 4, 9, 9, kLibrary);
-    c.line(x, y, x + 11 * std::sin(heading), y - 11 * std::cos(heading), kLibrary, 2);
+    c.line(x, y, x, y - 11, kLibrary, 2);
 }
 
 void draw_windsock(Canvas& c, double x, double y) {
@@ -107,7 +108,7 @@ void legend(Canvas& c, const Scene& s, bool picked) {
                 break;
             case 10 + SceneObject::Light: draw_light(c, sx, sy, light_colour("LIGHT_NAV")); break;
             case 10 + SceneObject::Effect: draw_effect(c, sx, sy); break;
-            case 10 + SceneObject::Library: draw_library(c, sx, sy, 0); break;
+            case 10 + SceneObject::Library: draw_library(c, sx, sy); break;
             case 10 + SceneObject::Windsock: draw_windsock(c, sx - 7, sy); break;
             case 10 + SceneObject::Ground: c.rect(x0 + 6, y, 16, 9, kGround); break;
             case 10 + SceneObject::Landing: c.rect(x0 + 6, y, 16, 9, kLanding); break;
@@ -262,7 +263,7 @@ void render(const Scene& s, const View& v, const DrawOptions& o, ui::Raster& out
         switch (ob.kind) {
             case SceneObject::Light: draw_light(c, x, y, light_colour(ob.type)); break;
             case SceneObject::Effect: draw_effect(c, x, y); break;
-            case SceneObject::Library: draw_library(c, x, y, ob.heading); break;
+            case SceneObject::Library: draw_library(c, x, y); break;
             case SceneObject::Windsock: draw_windsock(c, x, y); break;
             default: break;
         }

@@ -260,15 +260,17 @@ Scene build_scene(const wb::SourcePair& pair) {
                 o.points = {{lo.x, lo.z}, {hi.x, lo.z}, {hi.x, hi.z}, {lo.x, hi.z}};
             } else {
                 o.kind = SceneObject::Landing;
-                // Its distinct corners sorted round their centre, as the area code lists them.
+                // Its distinct corners in whole model units, sorted round their centre, as the
+                // area code lists them (a processed landing area has at most six).
                 wb::Polygon poly;
                 for (const Point& p : pts) {
+                    const double x = std::floor(p.x), z = std::floor(p.z);
                     bool seen = false;
-                    for (int i = 1; i <= poly.count; ++i) seen = seen || (poly.x[i] == p.x && poly.y[i] == p.z);
+                    for (int i = 1; i <= poly.count; ++i) seen = seen || (poly.x[i] == x && poly.y[i] == z);
                     if (!seen && poly.count < 10) {
                         ++poly.count;
-                        poly.x[poly.count] = p.x;
-                        poly.y[poly.count] = p.z;
+                        poly.x[poly.count] = x;
+                        poly.y[poly.count] = z;
                     }
                 }
                 wb::polygon_centre(poly);

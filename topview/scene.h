@@ -32,7 +32,6 @@ struct SceneObject {
     enum Kind { Light, Effect, Library, Windsock, Ground, Landing, Lake, Decal } kind = Light;
     Point at;                   // where it stands (the first point of a shape)
     std::string type;           // lights: the light type
-    double heading = 0;         // library objects, windsocks: radians clockwise from the model's +z
     std::vector<Point> points;  // ground rectangle, landing polygon, lake/decal outline in outline order
     std::vector<bool> outside;  // lake/decal: the point is outside the reference LOD13 quad
     std::vector<std::vector<Point>> quads;  // lake/decal: the LOD13 quads of its points (4 corners each)
