@@ -22,7 +22,7 @@ namespace {
 
 // The texts this feature shows.
 std::string question_text(int n) {
-    return "Apply the " + std::to_string(n) + " choices remembered for this model?";
+    return "Apply the " + std::to_string(n) + (n == 1 ? " choice" : " choices") + " remembered for this model?";
 }
 constexpr const char* kFileHeader =
     "# Gorvane remembers here what each processed material of this model became, one material a line.\r\n"
