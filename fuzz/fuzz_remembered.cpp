@@ -4,20 +4,14 @@
 // answered Yes, so that every remembered value goes through the dialogs and Process; a value they
 // refuse is a box, never an escaped exception.
 #include <cstdint>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "fuzz/fuzz_support.h"
+#include "ui/fileio.h"
 #include "workbench/form1.h"
 #include "workbench/remembered_choices.h"
 
 namespace {
-
-std::string source_file(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 bool same(const wb::RememberedChoice& a, const wb::RememberedChoice& b) {
     return a.colour == b.colour && a.kind == b.kind && a.values == b.values;
@@ -47,9 +41,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (size_t i = 0; i < kept.size(); ++i)
         if (!same(kept[i], read[i])) __builtin_trap();
 
-    static const std::string header = source_file(GORVANE_SOURCE_DIR "/samples/hangar.asm"),
-                             object = source_file(GORVANE_SOURCE_DIR "/samples/hangar_0.asm"),
-                             effects = source_file(GORVANE_SOURCE_DIR "/workbench/fx_list.txt");
+    static const std::string header = ui::read_file(GORVANE_SOURCE_DIR "/samples/hangar.asm"),
+                             object = ui::read_file(GORVANE_SOURCE_DIR "/samples/hangar_0.asm"),
+                             effects = ui::read_file(GORVANE_SOURCE_DIR "/workbench/fx_list.txt");
     fuzzing::clear_scratch();
     fuzzing::write_file("hangar.asm", header);
     fuzzing::write_file("hangar_0.asm", object);

@@ -22,7 +22,7 @@ namespace {
 
 // The texts this feature shows.
 std::string question_text(int n) {
-    return "Apply the " + std::to_string(n) + " choices remembered for this model?";
+    return "Apply the " + std::to_string(n) + (n == 1 ? " choice" : " choices") + " remembered for this model?";
 }
 constexpr const char* kFileHeader =
     "# Gorvane remembers here what each processed material of this model became, one material a line.\r\n"
@@ -65,7 +65,7 @@ bool is_colour(const std::string& s) {
 std::string line_colour(const std::string& line) {
     const std::string t = trim(line);
     if (t.rfind("colour=", 0) != 0) return "";
-    return upper(trim(t.substr(7, t.find('|') == std::string::npos ? std::string::npos : t.find('|') - 7)));
+    return upper(trim(t.substr(7, t.find('|') - 7)));  // no "|": npos - 7 still takes the rest
 }
 
 std::optional<RememberedChoice> parse_line(const std::string& line, std::string& problem) {
@@ -232,7 +232,11 @@ struct Step {
 struct Plan {
     std::vector<RememberedLine> lines;
     std::vector<Step> steps;
-    int count = 0;  // lines that process a material
+    // The lines that process a material.
+    int count() const {
+        return static_cast<int>(
+            std::count_if(steps.begin(), steps.end(), [](const Step& s) { return s.what == Step::Apply; }));
+    }
 };
 
 Plan make_plan(const Form1& f, const std::string& path) {
@@ -259,7 +263,6 @@ Plan make_plan(const Form1& f, const std::string& path) {
             else {
                 s.what = Step::Apply;
                 s.row = open_rows[static_cast<size_t>(n - processed)];
-                ++p.count;
             }
         }
         p.steps.push_back(s);
@@ -295,10 +298,8 @@ void apply_plan(Form1& f, const std::string& path, const Plan& p) {
         if (f.pair.materials.row(s.row).processed()) ++applied;
         else add_message(where + ": " + c.colour + " was not processed as " + c.kind);
     }
-    add_message("Remembered choices applied : " + std::to_string(applied) + " of " + std::to_string(p.count));
+    add_message("Remembered choices applied : " + std::to_string(applied) + " of " + std::to_string(p.count()));
 }
-
-bool pair_open(const Form1& f) { return f.pair.materials.count() > 0; }
 
 }  // namespace
 
@@ -416,8 +417,8 @@ void offer_remembered_choices(Form1& f) {
     if (!ui::file_exists(path)) return;
     try {
         const Plan p = make_plan(f, path);
-        if (p.count == 0) return;
-        if (ui::platform().message_box({question_text(p.count), "", ui::Icon::Question, ui::Buttons::YesNo}) !=
+        if (p.count() == 0) return;
+        if (ui::platform().message_box({question_text(p.count()), "", ui::Icon::Question, ui::Buttons::YesNo}) !=
             ui::Answer::Yes)
             return;
         apply_plan(f, path, p);
@@ -427,7 +428,7 @@ void offer_remembered_choices(Form1& f) {
 }
 
 void apply_remembered_choices(Form1& f) {
-    if (!pair_open(f)) {
+    if (f.pair.materials.count() == 0) {  // no pair open
         ui::warning_box(kNoPairOpen);
         return;
     }

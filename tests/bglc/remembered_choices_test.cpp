@@ -52,107 +52,41 @@ protected:
     std::unique_ptr<wb::Form1> form;
 };
 
-// Every kind, most with values other than the defaults, so that a choice not replayed shows.
-const char* const kByHand = R"(set InputFile ${DIR}/hangar
-click "Open"
-select lstMat2proc FFFFFF
-select typeOfObj Lights
-click "Parameters"
-window frmLights
-select LightType LIGHT_STROBE
-select LightVariable becon3
-set LightInt 80
-check DayFlag 1
-click "O.K."
-window Form1
-click "Process"
-select lstMat2proc FF7F00
-click "Parameters"
-window frmLights
-select LightType LIGHT_LANDING
-check AircraftFlag 1
-click "O.K."
-window Form1
-click "Process"
-select lstMat2proc 336699
-select typeOfObj Effects
-click "Parameters"
-window frmEffects
-select lstEffectType fx_fire_small
-set fx_params MOY=03,10;DOM=01,31;HOD=06,20;MOH=00,59;
-click "O.K."
-window Form1
-click "Process"
-select lstMat2proc CC1919
-select typeOfObj Library
-click "Parameters"
-window frmLibrary
-set libGUID 01234ABCDh,042E14DCFh,073AEB9A1h,089EC6060h
-set libScale 2
-set lib_terrain_alt 30
-click "O.K."
-window Form1
-click "Process"
-select lstMat2proc 9933CC
-select typeOfObj Windsock
-click "Parameters"
-window frmWindsock
-set ws_mastColor FF2000
-check ws_lit 1
-click "O.K."
-window Form1
-click "Process"
-select lstMat2proc 009933
-select typeOfObj "Library New"
-click "Parameters"
-window frmLibrary
-set libScale 1.5
-check lib_OTG 1
-click "O.K."
-window Form1
-click "Process"
-select lstMat2proc 4C4C4C
-select typeOfObj Lake
-click "Parameters"
-window frmHldParams
-set hldAlt 40
-check hldLake 1
-click "O.K."
-window Form1
-click "Process"
-select lstMat2proc 194CE5
-select typeOfObj Decal
-click "Parameters"
-window frmHldParams
-set hldTextNumber 1300
-set hldWESpan 8000
-click "O.K."
-window Form1
-click "Process"
-select lstMat2proc 669933
-select typeOfObj "Ground Type"
-click "Parameters"
-window frmSurface
-select srfSurfType GRASS_SHORT
-check srfKeepPolys 1
-click "O.K."
-window Form1
-click "Process"
-select lstMat2proc B2B2B2
-select typeOfObj "Landing Area"
-click "Parameters"
-window frmPlatform
-set platGroundElev 120
-click "O.K."
-window Form1
-click "Process"
-expect Text2 0
-click "Save"
-)";
+// Every kind, most with values other than the defaults, so that a choice not replayed shows: each
+// material picked, its kind chosen ("": the kind stays), its parameters set in the dialog, processed.
+struct ByHand {
+    const char *colour, *kind, *dialog, *settings;
+};
+const ByHand kByHand[] = {
+    {"FFFFFF", "Lights", "frmLights", "select LightType LIGHT_STROBE\nselect LightVariable becon3\nset LightInt 80\n"
+                                      "check DayFlag 1"},
+    {"FF7F00", "", "frmLights", "select LightType LIGHT_LANDING\ncheck AircraftFlag 1"},
+    {"336699", "Effects", "frmEffects",
+     "select lstEffectType fx_fire_small\nset fx_params MOY=03,10;DOM=01,31;HOD=06,20;MOH=00,59;"},
+    {"CC1919", "Library", "frmLibrary",
+     "set libGUID 01234ABCDh,042E14DCFh,073AEB9A1h,089EC6060h\nset libScale 2\nset lib_terrain_alt 30"},
+    {"9933CC", "Windsock", "frmWindsock", "set ws_mastColor FF2000\ncheck ws_lit 1"},
+    {"009933", "Library New", "frmLibrary", "set libScale 1.5\ncheck lib_OTG 1"},
+    {"4C4C4C", "Lake", "frmHldParams", "set hldAlt 40\ncheck hldLake 1"},
+    {"194CE5", "Decal", "frmHldParams", "set hldTextNumber 1300\nset hldWESpan 8000"},
+    {"669933", "Ground Type", "frmSurface", "select srfSurfType GRASS_SHORT\ncheck srfKeepPolys 1"},
+    {"B2B2B2", "Landing Area", "frmPlatform", "set platGroundElev 120"},
+};
+
+std::string by_hand_script() {
+    std::string s = "set InputFile ${DIR}/hangar\nclick \"Open\"\n";
+    for (const ByHand& m : kByHand) {
+        s += "select lstMat2proc " + std::string(m.colour) + "\n";
+        if (*m.kind) s += "select typeOfObj \"" + std::string(m.kind) + "\"\n";
+        s += "click \"Parameters\"\nwindow " + std::string(m.dialog) + "\n" + m.settings +
+             "\nclick \"O.K.\"\nwindow Form1\nclick \"Process\"\n";
+    }
+    return s + "expect Text2 0\nclick \"Save\"\n";
+}
 
 TEST_F(RememberedChoices, AFreshExportAppliedFromTheFileSavesWhatTheSessionByHandSaved) {
     start_program();
-    run(kByHand);
+    run(by_hand_script());
     const char* const kSaved[] = {"hangar.asm", "hangar_0.asm", "tmpLake.asm", "tmpDecal.asm", "tmpMisc.asm", "hangar.gvr"};
     std::map<std::string, std::string> by_hand;
     for (const char* f : kSaved) by_hand[f] = folder.read(f);
